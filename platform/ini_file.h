@@ -1,0 +1,31 @@
+// INI files as the program reads and writes them: language files, skin files and "zadi.ini".
+// Results match the Windows private-profile functions the file formats were made for:
+// sections and keys are found without regard to case; a missing file, section or key gives the
+// default; a key that exists with an empty value gives an empty text; a value is cut to the
+// caller's buffer size minus one character. UTF-8 (with or without BOM) and UTF-16LE (with BOM)
+// files are read, CRLF and LF line ends alike; files are written as UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace qx::platform {
+
+// Buffer sizes in characters (terminator included) that callers pass as `bufferChars`.
+inline constexpr std::size_t kLanguageTextBuffer = 260;  // language texts: 259 characters
+inline constexpr std::size_t kSkinStringBuffer = 2047;   // skin strings: 2046 characters
+inline constexpr std::size_t kPathBuffer = 260;
+
+// The value of `key` in `section` of the file at `path` (UTF-8 result), or `defaultValue` when
+// the file, section or key is missing. At most bufferChars - 1 characters are returned.
+std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
+                          std::string_view defaultValue, std::size_t bufferChars);
+
+// Sets `key` in `section` to `value`, creating the file, section or key when missing and keeping
+// every other line as it was. The file is replaced atomically: a failed write leaves the old file
+// intact. Returns false when the file could not be written.
+bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
+                    std::string_view value);
+
+}  // namespace qx::platform

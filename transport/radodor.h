@@ -1,0 +1,189 @@
+/*
+ * RadOdor: the keyboard's HID transport library (libRadOdor.so, RadOdor.dll on Windows).
+ *
+ * The driver loads the library at run time by name and binds the twelve functions below in the
+ * order of RADODOR_FUNCTION_NAMES. This header is shared by the library and the driver.
+ *
+ * Record layouts are natural C structs with the fields in the documented order. The 32-bit
+ * library this interface first served packed pointers into 32-bit slots, so fixed byte offsets
+ * (for example "the unit's latest report at offset 28") do not carry over to 64-bit builds:
+ * always use the field names.
+ *
+ * Threads: callbacks run on threads of the library. Each standing read (RequestAsyncRead) has
+ * its own delivery thread, so a callback that blocks holds up only the reports of its own read,
+ * never the answers delivered to another read.
+ */
+#ifndef QX_TRANSPORT_RADODOR_H
+#define QX_TRANSPORT_RADODOR_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(_WIN32)
+#define RADODOR_API __declspec(dllexport)
+#else
+#define RADODOR_API __attribute__((visibility("default")))
+#endif
+
+/* Match-mask bits of a device filter. */
+enum {
+    RADODOR_MATCH_VENDOR = 0x1,
+    RADODOR_MATCH_PRODUCT = 0x2,
+    RADODOR_MATCH_USAGE_PAGE = 0x4,
+    RADODOR_MATCH_USAGE = 0x8,
+    RADODOR_MATCH_ALL = 0xF
+};
+
+/* Device filter (16 bytes): which keyboards and which top-level collection a request is for. */
+typedef struct RadOdorFilter {
+    uint32_t mask; /* RADODOR_MATCH_* bits; a clear bit matches anything */
+    uint16_t vendor_id;
+    uint16_t product_id;
+    uint16_t usage_page;
+    uint16_t usage;
+    uint32_t reserved; /* 0 */
+} RadOdorFilter;
+
+/* Kinds of notification passed to a callback. */
+enum {
+    RADODOR_NOTIFY_COUNT_CHANGED = 0, /* request->length holds the new keyboard count */
+    RADODOR_NOTIFY_REPORT = 1         /* request->report holds request->length bytes */
+};
+
+/* A registered request (standing read or status write). */
+typedef struct RadOdorUnit {
+    uint32_t unit_id;
+    uint32_t user_tag;
+    const uint8_t* latest_report; /* the most recent report of this request, report id first */
+    uint32_t latest_length;
+} RadOdorUnit;
+
+/* The request record a notification points to. */
+typedef struct RadOdorRequest {
+    uint32_t user_tag;     /* the tag given when the request was registered */
+    uint32_t length;       /* kind 1: report length in bytes; kind 0: the new keyboard count */
+    const uint8_t* report; /* kind 1: the report, report id first; valid during the callback */
+    uint32_t reserved;
+    RadOdorUnit* unit;
+} RadOdorRequest;
+
+typedef struct RadOdorNotification {
+    uint32_t kind; /* RADODOR_NOTIFY_* */
+    uint32_t reserved;
+    RadOdorRequest* request;
+} RadOdorNotification;
+
+/* Called on a library thread; returns 1. The records are valid only during the call. */
+typedef int (*RadOdorCallback)(RadOdorNotification* notification);
+
+/* Sets the library's diagnostic level (0 quiet, 1 errors, 2 traffic) written to standard error.
+ * Returns the previous level. */
+RADODOR_API int Debug(int level);
+
+/* Starts the backend chosen by RADODOR_BACKEND ("hidraw", the default, or "sim").
+ * flags: 0. Returns > 0 when the library is ready, <= 0 when it cannot work. */
+RADODOR_API int Init(int flags);
+
+/* Cancels every request, stops the library's threads and releases the devices. Returns 1. */
+RADODOR_API int End(void);
+
+/* Number of keyboards present that have a collection matching the filter. */
+RADODOR_API int RequestGetDeviceCount(const RadOdorFilter* filter);
+
+/* Cancels the request with that unit id (0 or an unknown id: nothing, returns 0).
+ * Returns 1 when a request was cancelled. Waits until its callback is no longer running,
+ * unless called from that very callback. */
+RADODOR_API int DeleteRequestFromUnitId(uint32_t unit_id);
+
+/* The same, by the unit record a notification carried. */
+RADODOR_API int DeleteRequestFromHandle(RadOdorUnit* unit);
+
+/* Sends one output report asynchronously; the callback receives a kind-1 notification with the
+ * report that was written once it is on its way. Returns > 0 when queued, <= 0 otherwise. */
+RADODOR_API int RequestWrite(const RadOdorFilter* filter, RadOdorCallback callback, uint32_t user_tag,
+                             const uint8_t* data, int length, uint32_t* unit_id);
+
+/* Sends one output report and returns once it was handed to the device.
+ * Returns > 0 when sent, <= 0 when not sent. */
+RADODOR_API int RequestWriteOne(const RadOdorFilter* filter, const uint8_t* report, int length);
+
+/* Sends the status report (output report, report id first) to the matching collection and keeps
+ * it as that collection's status; the callback receives the written report (kind 1).
+ * Returns > 0 when sent. */
+RADODOR_API int RequestStatusWrite(const RadOdorFilter* filter, RadOdorCallback callback,
+                                   uint32_t user_tag, const uint8_t* data, int length,
+                                   uint32_t* unit_id);
+
+/* Copies the last status report written to the matching collection (at most capacity bytes).
+ * Returns the number of bytes copied, 0 when none was written. */
+RADODOR_API int RequestStatusGet(const RadOdorFilter* filter, uint8_t* buffer, int capacity);
+
+/* Registers a standing read on the matching collection: the callback receives every input
+ * report of that collection (kind 1) and every change of the number of matching keyboards
+ * (kind 0). The new request's unit id is stored in *unit_id. Returns > 0 when registered. */
+RADODOR_API int RequestAsyncRead(const RadOdorFilter* filter, RadOdorCallback callback,
+                                 uint32_t user_tag, uint32_t* unit_id);
+
+/* Sends a feature report (report id first) to the matching collection. Returns > 0 when sent. */
+RADODOR_API int RequestStatusSetFeature(const RadOdorFilter* filter, const uint8_t* data,
+                                        int length);
+
+/* Function types, in binding order. */
+typedef int (*RadOdorDebugFn)(int);
+typedef int (*RadOdorInitFn)(int);
+typedef int (*RadOdorEndFn)(void);
+typedef int (*RadOdorGetDeviceCountFn)(const RadOdorFilter*);
+typedef int (*RadOdorDeleteFromUnitIdFn)(uint32_t);
+typedef int (*RadOdorDeleteFromHandleFn)(RadOdorUnit*);
+typedef int (*RadOdorWriteFn)(const RadOdorFilter*, RadOdorCallback, uint32_t, const uint8_t*, int,
+                              uint32_t*);
+typedef int (*RadOdorWriteOneFn)(const RadOdorFilter*, const uint8_t*, int);
+typedef int (*RadOdorStatusWriteFn)(const RadOdorFilter*, RadOdorCallback, uint32_t,
+                                    const uint8_t*, int, uint32_t*);
+typedef int (*RadOdorStatusGetFn)(const RadOdorFilter*, uint8_t*, int);
+typedef int (*RadOdorAsyncReadFn)(const RadOdorFilter*, RadOdorCallback, uint32_t, uint32_t*);
+typedef int (*RadOdorSetFeatureFn)(const RadOdorFilter*, const uint8_t*, int);
+
+/* The bound library: one pointer per exported name, in binding order. */
+typedef struct RadOdorApi {
+    RadOdorDebugFn Debug;
+    RadOdorInitFn Init;
+    RadOdorEndFn End;
+    RadOdorGetDeviceCountFn RequestGetDeviceCount;
+    RadOdorDeleteFromUnitIdFn DeleteRequestFromUnitId;
+    RadOdorDeleteFromHandleFn DeleteRequestFromHandle;
+    RadOdorWriteFn RequestWrite;
+    RadOdorWriteOneFn RequestWriteOne;
+    RadOdorStatusWriteFn RequestStatusWrite;
+    RadOdorStatusGetFn RequestStatusGet;
+    RadOdorAsyncReadFn RequestAsyncRead;
+    RadOdorSetFeatureFn RequestStatusSetFeature;
+} RadOdorApi;
+
+/* The exported names in binding order (the order of the RadOdorApi fields). */
+#define RADODOR_FUNCTION_COUNT 12
+#define RADODOR_FUNCTION_NAMES                                                               \
+    {                                                                                        \
+        "Debug", "Init", "End", "RequestGetDeviceCount", "DeleteRequestFromUnitId",          \
+            "DeleteRequestFromHandle", "RequestWrite", "RequestWriteOne", "RequestStatusWrite", \
+            "RequestStatusGet", "RequestAsyncRead", "RequestStatusSetFeature"                \
+    }
+
+/* The keyboard and its three collections. */
+#define RADODOR_VENDOR_ID 0x0C45
+#define RADODOR_PRODUCT_ID 0x6518
+#define RADODOR_COMMAND_USAGE_PAGE 0xFF1C
+#define RADODOR_COMMAND_USAGE 0x0092
+#define RADODOR_CONSUMER_USAGE_PAGE 0x000C
+#define RADODOR_CONSUMER_USAGE 0x0001
+#define RADODOR_LED_USAGE_PAGE 0x0008
+#define RADODOR_LED_USAGE 0x0089
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QX_TRANSPORT_RADODOR_H */
