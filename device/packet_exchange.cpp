@@ -1,0 +1,109 @@
+#include "device/packet_exchange.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "device/interfaces.h"
+#include "device/result_codes.h"
+
+namespace qx::device {
+
+namespace {
+
+constexpr int kAttempts = 3;
+
+bool IsRejection(uint8_t status) {
+    return status == kStatusRejectedFF || status == kStatusRejectedFE;
+}
+
+}  // namespace
+
+PacketExchange::PacketExchange(const RadOdorApi& api, Timing timing) : api_(api), timing_(timing) {}
+
+int PacketExchange::ExchangePacket(std::span<const uint8_t> request,
+                                   std::span<uint8_t, kPacketSize> reply, std::size_t& received) {
+    // One reply slot serves every thread: the next exchange starts only when this one has ended.
+    const std::lock_guard exclusive(exchangeMutex_);
+    received = 0;
+    if (api_.RequestGetDeviceCount(&kCommandInterface) <= 0) {
+        return kNoDevice;
+    }
+    const Packet packet = PadToPacket(request);
+    for (int attempt = 1;; ++attempt) {
+        std::size_t answerLength = 0;
+        switch (RunAttempt(packet, reply, answerLength)) {
+            case AttemptOutcome::SendRefused:
+                return kSendRefused;
+            case AttemptOutcome::Accepted:
+                received = answerLength;
+                return kOk;
+            case AttemptOutcome::Rejected:
+                // The last rejection goes back as an answer; its status tells the caller why.
+                if (attempt == kAttempts) {
+                    received = answerLength;
+                    return kOk;
+                }
+                break;
+            case AttemptOutcome::Unanswered:
+                if (attempt == kAttempts) {
+                    return kNoAnswer;
+                }
+                break;
+        }
+        std::this_thread::sleep_for(timing_.retryPause);
+    }
+}
+
+PacketExchange::AttemptOutcome PacketExchange::RunAttempt(const Packet& packet,
+                                                          std::span<uint8_t, kPacketSize> reply,
+                                                          std::size_t& answerLength) {
+    OpenReplySlot(reply);
+    if (api_.RequestWriteOne(&kCommandInterface, packet.data(), static_cast<int>(kPacketSize)) <=
+        0) {
+        CloseReplySlot();
+        return AttemptOutcome::SendRefused;
+    }
+    const bool answered = replyEvent_.WaitFor(timing_.attemptTimeout);
+    answerLength = CloseReplySlot();
+    // An answer too short to hold a command echo and a status cannot be this packet's answer.
+    if (!answered || answerLength <= kStatusOffset ||
+        reply[kCommandOffset] != packet[kCommandOffset]) {
+        return AttemptOutcome::Unanswered;
+    }
+    return IsRejection(reply[kStatusOffset]) ? AttemptOutcome::Rejected : AttemptOutcome::Accepted;
+}
+
+void PacketExchange::OpenReplySlot(std::span<uint8_t, kPacketSize> reply) {
+    const std::lock_guard lock(slotMutex_);
+    replySlot_ = reply;
+    replyLength_ = 0;
+    replyEvent_.Reset();
+    busy_.store(true, std::memory_order_release);
+}
+
+std::size_t PacketExchange::CloseReplySlot() {
+    // After this no delivery touches the caller's reply buffer any more.
+    const std::lock_guard lock(slotMutex_);
+    busy_.store(false, std::memory_order_release);
+    replySlot_ = {};
+    return replyLength_;
+}
+
+int PacketExchange::SendPacketNoReply(std::span<const uint8_t> request) {
+    const std::lock_guard exclusive(exchangeMutex_);
+    const Packet packet = PadToPacket(request);
+    return api_.RequestWriteOne(&kCommandInterface, packet.data(), static_cast<int>(kPacketSize));
+}
+
+void PacketExchange::DeliverAnswer(std::span<const uint8_t> report) {
+    const std::lock_guard lock(slotMutex_);
+    if (!busy_.load(std::memory_order_relaxed)) {
+        return;
+    }
+    const std::size_t count = std::min(report.size(), replySlot_.size());
+    std::copy_n(report.begin(), count, replySlot_.begin());
+    replyLength_ = count;
+    replyEvent_.Set();
+}
+
+}  // namespace qx::device

@@ -1,0 +1,76 @@
+#include "device/transport_binding.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace qx::device {
+
+namespace {
+
+constexpr std::array<const char*, RADODOR_FUNCTION_COUNT> kFunctionNames = RADODOR_FUNCTION_NAMES;
+
+// The run-time folder: the folder of the running executable, with a trailing '/'.
+std::string RunningProgramFolder() {
+    std::array<char, 4096> path{};
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (length <= 0) {
+        return {};
+    }
+    std::string folder(path.data(), static_cast<std::size_t>(length));
+    folder.erase(folder.find_last_of('/') + 1);
+    return folder;
+}
+
+// Fills the table field by field in binding order; false when a name is missing.
+bool BindFunctions(void* library, RadOdorApi& api) {
+    std::array<void*, RADODOR_FUNCTION_COUNT> symbols{};
+    for (std::size_t i = 0; i < kFunctionNames.size(); ++i) {
+        symbols[i] = dlsym(library, kFunctionNames[i]);
+        if (symbols[i] == nullptr) {
+            return false;
+        }
+    }
+    static_assert(sizeof(RadOdorApi) == sizeof(symbols), "one field per exported name");
+    std::memcpy(&api, symbols.data(), sizeof(api));
+    return true;
+}
+
+}  // namespace
+
+std::string TransportLibraryPath() {
+    return RunningProgramFolder() + kTransportLibraryName;
+}
+
+std::optional<RadOdorApi> BindTransport(const std::string& libraryPath) {
+    void* library = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        return std::nullopt;
+    }
+    RadOdorApi api{};
+    if (!BindFunctions(library, api) || api.Init(0) <= 0) {
+        dlclose(library);
+        return std::nullopt;
+    }
+    // Bound for the rest of the process: never unloaded.
+    return api;
+}
+
+RadOdorApi BindTransportOrExit() {
+    return BindTransportOrExit(TransportLibraryPath());
+}
+
+RadOdorApi BindTransportOrExit(const std::string& libraryPath) {
+    if (auto api = BindTransport(libraryPath)) {
+        return *api;
+    }
+    // Without its transport the driver has nothing to do; it leaves quietly.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+}  // namespace qx::device
