@@ -179,25 +179,32 @@ TEST_F(ExchangeRules, LateAnswerNeverWritesIntoAFinishedExchangesReply) {
     EXPECT_EQ(reply_[kDataOffset], 0xCC);
 }
 
-TEST_F(ExchangeRules, SecondThreadsExchangeStartsOnlyAfterTheFirstEnded) {
+TEST(ExchangeSerialisation, SecondThreadsExchangeStartsOnlyAfterTheFirstEnded) {
     // While the first exchange waits for its (late) answer, a second thread starts an exchange
     // of its own. It must neither send nor take the first one's answer before the first exchange
-    // has ended.
+    // has ended. Attempts get ample time so that a loaded machine cannot turn the late answer
+    // into a time-out.
+    ScriptedTransport transport;
+    PacketExchange exchange(transport.Api(), Timing{.attemptTimeout = 5s});
+    transport.Connect(&exchange);
+    std::array<uint8_t, kPacketSize> reply{};
+    std::size_t received = 0;
+    const std::vector<uint8_t> first{4, 0x12, 0x00, 0x03, 0x30};
     std::atomic<bool> firstEnded{false};
     std::atomic<bool> secondSentEarly{false};
     std::thread lateAnswer;
     std::future<int> second;
     std::array<uint8_t, kPacketSize> secondReply{};
     std::size_t secondReceived = 0;
-    transport_.answer = [&](const Packet& request, int n) -> testing::Answer {
+    transport.answer = [&](const Packet& request, int n) -> testing::Answer {
         if (n == 0) {
             second = std::async(std::launch::async, [&] {
                 const std::vector<uint8_t> other{4, 0, 0, 0x05, 0x38};
-                return exchange_.ExchangePacket(other, secondReply, secondReceived);
+                return exchange.ExchangePacket(other, secondReply, secondReceived);
             });
-            lateAnswer = std::thread([this, request] {
+            lateAnswer = std::thread([&exchange, request] {
                 std::this_thread::sleep_for(15ms);
-                exchange_.DeliverAnswer(AnswerTo(request, 0, {0xA1}));
+                exchange.DeliverAnswer(AnswerTo(request, 0, {0xA1}));
             });
             return std::nullopt;
         }
@@ -206,13 +213,13 @@ TEST_F(ExchangeRules, SecondThreadsExchangeStartsOnlyAfterTheFirstEnded) {
         }
         return AnswerTo(request, 0, {0xB2});
     };
-    EXPECT_EQ(Exchange(request_), kOk);
+    EXPECT_EQ(exchange.ExchangePacket(first, reply, received), kOk);
     firstEnded = true;
     EXPECT_EQ(second.get(), kOk);
     lateAnswer.join();
     EXPECT_FALSE(secondSentEarly);
-    EXPECT_EQ(reply_[kCommandOffset], 0x03);
-    EXPECT_EQ(reply_[kDataOffset], 0xA1);
+    EXPECT_EQ(reply[kCommandOffset], 0x03);
+    EXPECT_EQ(reply[kDataOffset], 0xA1);
     EXPECT_EQ(secondReply[kCommandOffset], 0x05);
     EXPECT_EQ(secondReply[kDataOffset], 0xB2);
 }
