@@ -1,0 +1,43 @@
+#include "keyboard/key_names.h"
+
+#include "app/language.h"
+#include "keyboard/key_table.h"
+#include "keyboard/text_format.h"
+
+namespace qx::keyboard {
+namespace {
+
+std::string CurrentLanguageText(std::string_view key) {
+    return app::LoadLangText(key, app::GetLanguageIndex());
+}
+
+}  // namespace
+
+std::string KeyNameOfCode(KeyCode code, std::size_t capacity) {
+    if (capacity == 0) {
+        return {};
+    }
+    const KeyRow& row = KeyRowOfCode(code);
+    std::string name;
+    if (!row.languageKey.empty()) {
+        name = CurrentLanguageText(row.languageKey);
+    }
+    if (name.empty()) {
+        name = FormatWithNumber(CurrentLanguageText(kUnknownKeyText), code);
+    }
+    return CutToUnits(name, capacity - 1);
+}
+
+std::string KeyNameOfPicker(uint16_t picker) {
+    if (picker == kNoPicker) {
+        return {};
+    }
+    for (const KeyRow& row : KeyTable()) {
+        if (row.picker == picker) {
+            return row.languageKey.empty() ? std::string{} : CurrentLanguageText(row.languageKey);
+        }
+    }
+    return {};
+}
+
+}  // namespace qx::keyboard
