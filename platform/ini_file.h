@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,9 +23,19 @@ inline constexpr std::size_t kPathBuffer = 260;
 std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::size_t bufferChars);
 
+// The same lookup over the bytes of a file already in memory (BOM and encoding as above).
+// Nothing when the section or key is missing; otherwise at most bufferChars - 1 characters.
+std::optional<std::string> FindIniValue(std::string_view fileBytes, std::string_view section,
+                                        std::string_view key, std::size_t bufferChars);
+
 // Sets `key` in `section` to `value`, creating the file, section or key when missing and keeping
 // every other line as it was. The file is replaced atomically: a failed write leaves the old file
-// intact. Returns false when the file could not be written.
+// intact. Returns false when the file could not be written, and refuses (false, nothing written)
+// a section or key that an INI line cannot hold (empty, a line break, '=' or ']' in a key, a
+// key starting with ';' or '[') and a value with a line break. A value with leading or trailing
+// blanks, or one that starts and ends with '"', is written in quotes so that it reads back
+// unchanged. A UTF-16 file is rewritten as UTF-8; new files use LF line ends, existing files
+// keep theirs.
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
                     std::string_view value);
 

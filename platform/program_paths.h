@@ -25,7 +25,9 @@ struct ProgramPaths {
 // The paths of the running program (computed on first use).
 const ProgramPaths& GetProgramPaths();
 
-// Recomputes every path for another run-time folder (tests and tools that run from elsewhere).
+// Recomputes every path for another run-time folder (tests and tools that run from elsewhere);
+// the program file name stays that of the running program. Call it before other threads use
+// the paths: the paths are not guarded against a concurrent change.
 void SetProgramFolder(const std::string& folder);
 
 }  // namespace qx::platform

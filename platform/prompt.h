@@ -22,7 +22,7 @@ struct FileDialogOptions {
 };
 
 class Prompt {
-public:
+  public:
     virtual ~Prompt() = default;
     // A message box with only an OK button. An empty caption shows no title text.
     virtual void ShowMessage(const std::string& text, const std::string& caption = {},
@@ -35,6 +35,8 @@ public:
 };
 
 // The prompt the program uses; set once at start (the Qt one) or by a test (a scripted one).
+// Until set (or after setting nullptr) messages go to the error stream and every question gets
+// its safe answer: No, or a cancelled dialog. The caller keeps ownership of the prompt set.
 Prompt& CurrentPrompt();
 void SetCurrentPrompt(Prompt* prompt);
 

@@ -11,7 +11,7 @@
 namespace qx::platform {
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // String values of the application profile, by section and value name.
     virtual std::optional<std::string> ReadProfileString(std::string_view section,
@@ -23,7 +23,8 @@ public:
     virtual bool WriteUserDword(std::string_view name, uint32_t value) = 0;
 };
 
-// The store the program uses; set once at start or by a test. Until set, an in-memory store.
+// The store the program uses; set once at start or by a test. Until set (or after setting
+// nullptr), an in-memory store. The store set must outlive its use; the caller keeps ownership.
 SettingsStore& CurrentSettings();
 void SetCurrentSettings(SettingsStore* store);
 
