@@ -1,8 +1,9 @@
 #include "keyboard/key_names.h"
 
 #include "app/language.h"
+#include "app/text_format.h"
 #include "keyboard/key_table.h"
-#include "keyboard/text_format.h"
+#include "platform/unicode_text.h"
 
 namespace qx::keyboard {
 namespace {
@@ -23,9 +24,10 @@ std::string KeyNameOfCode(KeyCode code, std::size_t capacity) {
         name = CurrentLanguageText(row.languageKey);
     }
     if (name.empty()) {
-        name = FormatWithNumber(CurrentLanguageText(kUnknownKeyText), code);
+        // The format comes from the language file: the safe formatter fills only what fits.
+        name = app::FormatText(CurrentLanguageText(kUnknownKeyText), {code});
     }
-    return CutToUnits(name, capacity - 1);
+    return platform::CutToUtf16Units(name, capacity - 1);
 }
 
 std::string KeyNameOfPicker(uint16_t picker) {

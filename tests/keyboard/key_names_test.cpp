@@ -8,7 +8,6 @@
 #include <fstream>
 
 #include "keyboard/key_table.h"
-#include "keyboard/text_format.h"
 #include "platform/program_paths.h"
 #include "platform/settings_store.h"
 
@@ -75,31 +74,6 @@ TEST_F(KeyNames, SurviveAHostileUnknownKeyFormat) {
     const std::string name = KeyNameOfCode(0x064);
     EXPECT_EQ(name.substr(0, 12), "%s%n%p 100 %");
     EXPECT_LE(name.size(), kKeyNameCapacity - 1);
-}
-
-TEST(FormatWithNumber, ExpandsOnlyTheFirstIntegerConversion) {
-    EXPECT_EQ(FormatWithNumber("Key %d", 100), "Key 100");
-    EXPECT_EQ(FormatWithNumber("0x%04X", 0x1AB), "0x01AB");
-    EXPECT_EQ(FormatWithNumber("%#x", 255), "0xff");
-    EXPECT_EQ(FormatWithNumber("%-5u|", 7), "7    |");
-    EXPECT_EQ(FormatWithNumber("%hu %lu", 9), "9 %lu");
-    EXPECT_EQ(FormatWithNumber("%.3o", 8), "010");
-    EXPECT_EQ(FormatWithNumber("100%% of %d", 3), "100% of 3");
-    EXPECT_EQ(FormatWithNumber("%s and %d", 5), "%s and 5");
-    EXPECT_EQ(FormatWithNumber("%n%d", 5), "%n5");
-    EXPECT_EQ(FormatWithNumber("trailing %", 5), "trailing %");
-    EXPECT_EQ(FormatWithNumber("%#d", 5), "5");
-    EXPECT_EQ(FormatWithNumber("", 5), "");
-    // Widths are capped so that a format cannot ask for megabytes.
-    EXPECT_EQ(FormatWithNumber("%999999999d", 1).size(), 64u);
-}
-
-TEST(CutToUnits, NeverSplitsACharacter) {
-    EXPECT_EQ(CutToUnits("abc", 2), "ab");
-    EXPECT_EQ(CutToUnits("\xC3\xA9t\xC3\xA9", 2), "\xC3\xA9t");
-    EXPECT_EQ(CutToUnits("\xF0\x9F\x98\x80x", 1), "");  // outside the BMP: two UTF-16 units
-    EXPECT_EQ(CutToUnits("\xF0\x9F\x98\x80x", 2), "\xF0\x9F\x98\x80");
-    EXPECT_EQ(CutToUnits("ab\xE2\x86", 10), "ab");  // a truncated sequence is dropped
 }
 
 }  // namespace
