@@ -30,7 +30,7 @@ inline bool FilterMatches(const RadOdorFilter& filter, uint16_t vendorId, uint16
 
 // What a backend reports upward. Called from the backend's own threads.
 class BackendSink {
-public:
+  public:
     virtual ~BackendSink() = default;
     // An input report (report id first) arrived on a collection of a device.
     virtual void OnInputReport(uint16_t vendorId, uint16_t productId, CollectionKey collection,
@@ -40,7 +40,7 @@ public:
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     // Begins reading devices and watching for arrival and departure. False: cannot work.
     virtual bool Start(BackendSink& sink) = 0;

@@ -103,8 +103,8 @@ RADODOR_API int DeleteRequestFromHandle(RadOdorUnit* unit);
 
 /* Sends one output report asynchronously; the callback receives a kind-1 notification with the
  * report that was written once it is on its way. Returns > 0 when queued, <= 0 otherwise. */
-RADODOR_API int RequestWrite(const RadOdorFilter* filter, RadOdorCallback callback, uint32_t user_tag,
-                             const uint8_t* data, int length, uint32_t* unit_id);
+RADODOR_API int RequestWrite(const RadOdorFilter* filter, RadOdorCallback callback,
+                             uint32_t user_tag, const uint8_t* data, int length, uint32_t* unit_id);
 
 /* Sends one output report and returns once it was handed to the device.
  * Returns > 0 when sent, <= 0 when not sent. */
@@ -141,8 +141,8 @@ typedef int (*RadOdorDeleteFromHandleFn)(RadOdorUnit*);
 typedef int (*RadOdorWriteFn)(const RadOdorFilter*, RadOdorCallback, uint32_t, const uint8_t*, int,
                               uint32_t*);
 typedef int (*RadOdorWriteOneFn)(const RadOdorFilter*, const uint8_t*, int);
-typedef int (*RadOdorStatusWriteFn)(const RadOdorFilter*, RadOdorCallback, uint32_t,
-                                    const uint8_t*, int, uint32_t*);
+typedef int (*RadOdorStatusWriteFn)(const RadOdorFilter*, RadOdorCallback, uint32_t, const uint8_t*,
+                                    int, uint32_t*);
 typedef int (*RadOdorStatusGetFn)(const RadOdorFilter*, uint8_t*, int);
 typedef int (*RadOdorAsyncReadFn)(const RadOdorFilter*, RadOdorCallback, uint32_t, uint32_t*);
 typedef int (*RadOdorSetFeatureFn)(const RadOdorFilter*, const uint8_t*, int);
@@ -165,11 +165,11 @@ typedef struct RadOdorApi {
 
 /* The exported names in binding order (the order of the RadOdorApi fields). */
 #define RADODOR_FUNCTION_COUNT 12
-#define RADODOR_FUNCTION_NAMES                                                               \
-    {                                                                                        \
-        "Debug", "Init", "End", "RequestGetDeviceCount", "DeleteRequestFromUnitId",          \
+#define RADODOR_FUNCTION_NAMES                                                                  \
+    {                                                                                           \
+        "Debug", "Init", "End", "RequestGetDeviceCount", "DeleteRequestFromUnitId",             \
             "DeleteRequestFromHandle", "RequestWrite", "RequestWriteOne", "RequestStatusWrite", \
-            "RequestStatusGet", "RequestAsyncRead", "RequestStatusSetFeature"                \
+            "RequestStatusGet", "RequestAsyncRead", "RequestStatusSetFeature"                   \
     }
 
 /* The keyboard and its three collections. */
