@@ -1,30 +1,19 @@
 #include "device/transport_binding.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/program_paths.h"
+
 namespace qx::device {
 
 namespace {
 
 constexpr std::array<const char*, RADODOR_FUNCTION_COUNT> kFunctionNames = RADODOR_FUNCTION_NAMES;
-
-// The run-time folder: the folder of the running executable, with a trailing '/'.
-std::string RunningProgramFolder() {
-    std::array<char, 4096> path{};
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (length <= 0) {
-        return {};
-    }
-    std::string folder(path.data(), static_cast<std::size_t>(length));
-    folder.erase(folder.find_last_of('/') + 1);
-    return folder;
-}
 
 // Fills the table field by field in binding order; false when a name is missing.
 bool BindFunctions(void* library, RadOdorApi& api) {
@@ -43,7 +32,7 @@ bool BindFunctions(void* library, RadOdorApi& api) {
 }  // namespace
 
 std::string TransportLibraryPath() {
-    return RunningProgramFolder() + kTransportLibraryName;
+    return platform::GetProgramPaths().folder + kTransportLibraryName;
 }
 
 std::optional<RadOdorApi> BindTransport(const std::string& libraryPath) {

@@ -11,7 +11,7 @@ namespace qx::device {
 
 inline constexpr const char* kTransportLibraryName = "libRadOdor.so";
 
-// The library's path: the run-time folder of the running program + kTransportLibraryName.
+// The library's path: the run-time folder (platform::GetProgramPaths) + kTransportLibraryName.
 std::string TransportLibraryPath();
 
 // Loads the library at `libraryPath`, binds the twelve names in the order of

@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
+
+#include "platform/program_paths.h"
 
 namespace qx::device {
 namespace {
@@ -83,12 +86,25 @@ TEST_F(TransportBinding, FailsWhenTheLibraryANameOrInitIsMissing) {
     EXPECT_FALSE(BindTransport(FAKE_RADODOR_PATH).has_value());
 }
 
-TEST_F(TransportBinding, LibraryIsLookedForInTheRunningProgramsFolder) {
+TEST_F(TransportBinding, LibraryIsLookedForInTheRunTimeFolder) {
     char self[4096] = {};
     ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
     std::string folder(self);
     folder.erase(folder.find_last_of('/') + 1);
     EXPECT_EQ(TransportLibraryPath(), folder + "libRadOdor.so");
+
+    // A run-time folder that holds the library: the driver binds it and carries on.
+    namespace fs = std::filesystem;
+    const fs::path runtime = fs::path(::testing::TempDir()) / "qx_binding_runtime";
+    fs::create_directories(runtime);
+    fs::copy_file(FAKE_RADODOR_PATH, runtime / "libRadOdor.so",
+                  fs::copy_options::overwrite_existing);
+    const ChildOutcome found = RunInChild([&runtime] {
+        platform::SetProgramFolder(runtime.string());
+        BindTransportOrExit();
+    });
+    EXPECT_EQ(found.exitCode, 99);
+    fs::remove_all(runtime);
 }
 
 TEST_F(TransportBinding, ExitsWithCodeZeroAndNoMessageWhenBindingFails) {
@@ -104,6 +120,7 @@ TEST_F(TransportBinding, ExitsWithCodeZeroAndNoMessageWhenBindingFails) {
     EXPECT_EQ(refused.exitCode, 0);
     EXPECT_EQ(refused.output, "");
     // The test programs' folder holds no transport library.
+    ASSERT_FALSE(std::filesystem::exists(TransportLibraryPath()));
     const ChildOutcome missing = RunInChild([] { BindTransportOrExit(); });
     EXPECT_EQ(missing.exitCode, 0);
     EXPECT_EQ(missing.output, "");

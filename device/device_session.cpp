@@ -1,0 +1,46 @@
+#include "device/device_session.h"
+
+#include "device/transport_binding.h"
+#include "keyboard/current_profile.h"
+
+namespace qx::device {
+namespace {
+
+std::unique_ptr<DeviceSession>& SessionSlot() {
+    static std::unique_ptr<DeviceSession> session;
+    return session;
+}
+
+}  // namespace
+
+DeviceSession::DeviceSession(const RadOdorApi& api, ConnectionHost& host, Timing timing)
+    : api_(api),
+      exchange_(api_, timing),
+      commands_(exchange_),
+      connection_(api_, exchange_, commands_, host, keyboard::CurrentProfile(), timing) {
+    keyboard::CurrentProfile().SetCommands(&commands_);
+}
+
+DeviceSession::~DeviceSession() {
+    connection_.Stop();
+    keyboard::CurrentProfile().SetCommands(nullptr);
+    keyboard::CurrentProfile().Forget();
+}
+
+DeviceSession& StartDeviceConnection(ConnectionHost& host, bool startedWithStart) {
+    StopDeviceConnection();
+    auto& slot = SessionSlot();
+    slot = std::make_unique<DeviceSession>(BindTransportOrExit(), host);
+    slot->Connection().Start(startedWithStart);
+    return *slot;
+}
+
+void StopDeviceConnection() {
+    SessionSlot().reset();
+}
+
+DeviceSession* CurrentDeviceSession() {
+    return SessionSlot().get();
+}
+
+}  // namespace qx::device

@@ -1,0 +1,51 @@
+#include "device/named_events.h"
+
+#include <fcntl.h>
+
+#include <array>
+#include <cstdio>
+
+namespace qx::device {
+namespace {
+
+constexpr mode_t kEventMode = 0600;
+constexpr unsigned kUnsignalled = 0;
+
+}  // namespace
+
+std::string NamedEventName(const std::string& prefix, int number) {
+    std::array<char, 16> digits{};
+    std::snprintf(digits.data(), digits.size(), "%02d", number);
+    return prefix + "Main_" + digits.data();
+}
+
+NamedEvents::NamedEvents(std::string prefix) : prefix_(std::move(prefix)) {}
+
+NamedEvents::~NamedEvents() {
+    Remove();
+}
+
+std::string NamedEvents::SystemName(int number) const {
+    return "/" + NamedEventName(prefix_, number);
+}
+
+int NamedEvents::Create() {
+    Remove();
+    for (int number = 1; number <= kNamedEventCount; ++number) {
+        sem_t* event = sem_open(SystemName(number).c_str(), O_CREAT, kEventMode, kUnsignalled);
+        if (event != SEM_FAILED) {
+            open_.emplace_back(number, event);
+        }
+    }
+    return static_cast<int>(open_.size());
+}
+
+void NamedEvents::Remove() {
+    for (const auto& [number, event] : open_) {
+        sem_close(event);
+        sem_unlink(SystemName(number).c_str());
+    }
+    open_.clear();
+}
+
+}  // namespace qx::device

@@ -1,0 +1,44 @@
+// The 214 named events "Quilvane_Event_Main_01" .. "Quilvane_Event_Main_214" that the driver
+// keeps for other programs to find by name. Nothing in the driver signals or waits on them. On
+// this platform they are POSIX named semaphores (initial value 0), whose names need a leading
+// '/'.
+#pragma once
+
+#include <semaphore.h>
+
+#include <string>
+#include <vector>
+
+namespace qx::device {
+
+inline constexpr const char* kNamedEventPrefix = "Quilvane_Event_";
+inline constexpr int kNamedEventCount = 214;
+
+// The name of event n (1..214): "%sMain_%02d" with the prefix.
+std::string NamedEventName(const std::string& prefix, int number);
+
+class NamedEvents {
+  public:
+    // Another prefix only for tests that must not meet a running driver's events.
+    explicit NamedEvents(std::string prefix = kNamedEventPrefix);
+    // Remove().
+    ~NamedEvents();
+    NamedEvents(const NamedEvents&) = delete;
+    NamedEvents& operator=(const NamedEvents&) = delete;
+
+    // Creates (or opens, when they exist) all 214 events. Returns how many could be opened;
+    // the others are left out, as nothing depends on them.
+    int Create();
+
+    // Closes and unlinks every event this object created or opened.
+    void Remove();
+
+    // The semaphore name of event n as the system sees it ("/" + the event name).
+    std::string SystemName(int number) const;
+
+  private:
+    std::string prefix_;
+    std::vector<std::pair<int, sem_t*>> open_;
+};
+
+}  // namespace qx::device
