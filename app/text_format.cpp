@@ -127,8 +127,13 @@ std::string FormatText(std::string_view format, std::initializer_list<FormatArg>
         pos = percent + directive->length;
         const FormatArgKind wanted =
             directive->conversion == 's' ? FormatArgKind::Text : FormatArgKind::Number;
-        if (next == args.end() || next->kind() != wanted) {
+        if (next == args.end()) {
             out += written;
+            continue;
+        }
+        if (next->kind() != wanted) {
+            out += written;  // the argument belongs to this directive all the same
+            ++next;
             continue;
         }
         if (wanted == FormatArgKind::Text) {

@@ -40,8 +40,9 @@ class FormatArg {
     std::string_view text_;
 };
 
-// The format filled with the arguments in order. A directive whose argument is missing or of the
-// other kind, and anything after '%' that is not a directive, is copied unchanged.
+// The format filled with the arguments in order (the n-th directive takes the n-th argument). A
+// directive whose argument is missing or of the other kind, and anything after '%' that is not
+// a directive, is copied unchanged; arguments left over are not used.
 std::string FormatText(std::string_view format, std::initializer_list<FormatArg> args);
 
 // The kinds of the arguments the format's directives take, in order; nothing when the format

@@ -17,7 +17,7 @@ inline constexpr const char* kLightingSwitchKey = "DengCheck";
 inline constexpr const char* kLightingSwitchOn = "1";
 inline constexpr const char* kLightingSwitchOff = "0";
 
-// The user's generic data location, without a trailing '/'.
+// The user's generic data location, exactly as QStandardPaths::GenericDataLocation gives it.
 std::string UserDataLocation();
 
 // The data folder: UserDataLocation() + "/Varkon QX480 Driver" (no trailing '/').
