@@ -1,0 +1,130 @@
+#include "skin/base_dialog.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+#include <utility>
+
+#include "skin/picture_file.h"
+#include "skin/region_from_mask.h"
+
+namespace qx::skin {
+
+CBaseDialog::CBaseDialog(int templateId, QWidget* parent, std::string iniPath,
+                         std::string skinFolder)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      templateId_(templateId),
+      iniPath_(std::move(iniPath)),
+      skinFolder_(std::move(skinFolder)) {
+    // The background picture is the only paint under the controls; it is never erased.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+CBaseDialog::~CBaseDialog() = default;
+
+void CBaseDialog::EnsureInitialised() {
+    if (initialised_) {
+        return;
+    }
+    initialised_ = true;
+    OnInitDialog();
+}
+
+void CBaseDialog::setVisible(bool visible) {
+    if (visible) {
+        EnsureInitialised();
+    }
+    QDialog::setVisible(visible);
+}
+
+void CBaseDialog::OnInitDialog() {
+    ApplySkin();
+}
+
+QString CBaseDialog::SkinPicturePath(const std::string& name) const {
+    return QString::fromStdString(skinFolder_ + name);
+}
+
+void CBaseDialog::ApplySkin() {
+    applyingSkin_ = true;
+    ini_.SetPath(iniPath_);
+    const std::string main = ini_.GetString(kScreenSection, kScreenMainKey, "").value_or("");
+    const std::string mask = ini_.GetString(kScreenSection, kScreenMaskKey, main).value_or("");
+    const QImage background = LoadPictureFile(SkinPicturePath(main));
+    mask_ = LoadPictureFile(SkinPicturePath(mask));
+    background_ = background.isNull() ? QPixmap() : QPixmap::fromImage(background);
+    if (!background.isNull()) {
+        resize(background.size());
+    }
+    raise();
+    if (const std::optional<QRegion> region = RegionFromMask(mask_)) {
+        setMask(*region);
+    } else {
+        clearMask();
+    }
+    update();
+    applyingSkin_ = false;
+}
+
+void CBaseDialog::ReleaseImages() {
+    background_ = QPixmap();
+    mask_ = QImage();
+}
+
+void CBaseDialog::OnOK() {
+    ReleaseImages();
+    QDialog::accept();
+}
+
+void CBaseDialog::OnCancel() {
+    ReleaseImages();
+    QDialog::reject();
+}
+
+void CBaseDialog::done(int result) {
+    // The next showing applies the skin again.
+    initialised_ = false;
+    dragging_ = false;
+    QDialog::done(result);
+}
+
+void CBaseDialog::paintEvent(QPaintEvent* /*event*/) {
+    if (background_.isNull()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, background_);
+}
+
+void CBaseDialog::mousePressEvent(QMouseEvent* event) {
+    // Presses on a control never get here; a press on the background moves the window. The
+    // window system moves it when it can; otherwise the window follows the mouse itself.
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    QWindow* handle = windowHandle();
+    if (handle != nullptr && handle->startSystemMove()) {
+        return;
+    }
+    dragging_ = true;
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_ && (event->buttons() & Qt::LeftButton) != 0) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = false;
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+}  // namespace qx::skin

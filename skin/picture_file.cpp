@@ -1,0 +1,50 @@
+#include "skin/picture_file.h"
+
+#include <QFile>
+#include <cstdlib>
+#include <utility>
+
+namespace qx::skin {
+namespace {
+
+SkinFatalHandler& Handler() {
+    static SkinFatalHandler handler;
+    return handler;
+}
+
+}  // namespace
+
+void SetSkinFatalHandler(SkinFatalHandler handler) {
+    Handler() = std::move(handler);
+}
+
+void EndProgramForSkin() {
+    if (Handler()) {
+        Handler()();
+        return;
+    }
+    std::_Exit(0);
+}
+
+QImage DecodePictureFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty()) {
+        return {};
+    }
+    // The format is taken from the content, not from the file name.
+    return QImage::fromData(bytes);
+}
+
+QImage LoadPictureFile(const QString& path) {
+    QImage image = DecodePictureFile(path);
+    if (image.isNull()) {
+        EndProgramForSkin();
+    }
+    return image;
+}
+
+}  // namespace qx::skin
