@@ -39,6 +39,11 @@ std::span<const uint8_t> AsSpan(const uint8_t* data, int length) {
 
 }  // namespace
 
+std::function<std::unique_ptr<Backend>()> UseBackend(std::unique_ptr<Backend> backend) {
+    auto holder = std::make_shared<std::unique_ptr<Backend>>(std::move(backend));
+    return [holder]() { return std::move(*holder); };
+}
+
 Library::Library(BackendFactory factory, LibraryOptions options)
     : factory_(std::move(factory)),
       options_(options),

@@ -34,6 +34,9 @@ struct LibraryOptions {
     size_t maxQueuedReports = 1024;
 };
 
+// A factory that hands out this one backend at the first Init (tests, in-process use).
+std::function<std::unique_ptr<Backend>()> UseBackend(std::unique_ptr<Backend> backend);
+
 class Library final : private BackendSink {
   public:
     // Called by Init when there is no backend yet; a null result makes Init fail.
