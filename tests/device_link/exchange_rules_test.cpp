@@ -50,21 +50,6 @@ class ExchangeRules : public ::testing::Test {
     const std::vector<uint8_t> request_{4, 0x12, 0x00, 0x03, 0x30};
 };
 
-TEST_F(ExchangeRules, NoKeyboardReturnsZeroAndSendsNothing) {
-    transport_.deviceCount = 0;
-    EXPECT_EQ(Exchange(request_), kNoDevice);
-    EXPECT_TRUE(transport_.Sent().empty());
-    EXPECT_EQ(received_, 0U);
-    EXPECT_FALSE(exchange_.IsBusy());
-}
-
-TEST_F(ExchangeRules, RefusedSendReturnsMinusOneWithoutRetrying) {
-    transport_.writeResult = 0;
-    EXPECT_EQ(Exchange(request_), kSendRefused);
-    EXPECT_EQ(transport_.Sent().size(), 1U);
-    EXPECT_FALSE(exchange_.IsBusy());
-}
-
 TEST_F(ExchangeRules, ShortRequestGoesOutPaddedAndOtherwiseAsGiven) {
     AnswerWithStatuses({0});
     ASSERT_EQ(Exchange(request_), kOk);
@@ -95,17 +80,6 @@ TEST_F(ExchangeRules, SilentKeyboardGivesMinusTwoAfterThreeIdenticalAttempts) {
     EXPECT_GE(elapsed, 3 * kQuick.attemptTimeout);
     EXPECT_EQ(received_, 0U);
     EXPECT_FALSE(exchange_.IsBusy());
-}
-
-TEST_F(ExchangeRules, AnswerEchoingAnotherCommandIsNeverAccepted) {
-    transport_.answer = [](const Packet& request, int) -> testing::Answer {
-        auto reply = AnswerTo(request);
-        reply[kCommandOffset] = 0x05;
-        return reply;
-    };
-    EXPECT_EQ(Exchange(request_), kNoAnswer);
-    EXPECT_EQ(transport_.Sent().size(), 3U);
-    EXPECT_EQ(received_, 0U);
 }
 
 TEST_F(ExchangeRules, AnswerTooShortForEchoAndStatusIsNotAccepted) {
