@@ -1,0 +1,93 @@
+#include "device/read_back.h"
+
+#include <array>
+#include <new>
+#include <vector>
+
+#include "device/device_session.h"
+#include "device/key_action_layout.h"
+#include "device/macro_table.h"
+#include "device/result_codes.h"
+#include "keyboard/byte_order.h"
+#include "keyboard/image_record.h"
+#include "profiles/file_replace.h"
+#include "profiles/macro_area.h"
+#include "profiles/profile_format.h"
+
+namespace qx::device {
+namespace {
+
+// The state block names the active profile 0..2; anything up to 3 still counts as learnt.
+constexpr int kHighestReadableProfile = 3;
+
+bool ReadLayouts(const TransferLink& link, std::array<KeyLayout, keyboard::kProfileCount>& out) {
+    for (int profile = 0; profile < keyboard::kProfileCount; ++profile) {
+        if (link.commands.ReadProfileLayout(out[static_cast<std::size_t>(profile)], profile) !=
+            kOk) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The macros on the keyboard; false when a read fails. A table without the magic holds none.
+bool ReadMacros(const TransferLink& link, std::vector<keyboard::MacroRecord>& out) {
+    std::array<uint8_t, kTableHeaderSize> head{};
+    if (link.commands.ReadMacroTable(head) != kOk) {
+        return false;
+    }
+    if (keyboard::LoadLe16(head, kTableMagicOffset) != kMacroTableMagic) {
+        return true;
+    }
+    std::vector<uint8_t> table(keyboard::LoadLe16(head, kTableSizeOffset));
+    if (link.commands.ReadMacroTable(table) != kOk) {
+        return false;
+    }
+    out = DecodeMacroTable(table);
+    return true;
+}
+
+std::unique_ptr<keyboard::ImageRecord> BuildImage(
+    const std::array<KeyLayout, keyboard::kProfileCount>& layouts, uint16_t macroCount,
+    const KeyLayout& defaultLayout) {
+    auto image = std::make_unique<keyboard::ImageRecord>();
+    profiles::FillProfileHeader(image->Header(), macroCount, 0, profiles::kWriterFlag);
+    profiles::FillFixedBlock(image->FixedBlock());
+    for (int profile = 0; profile < keyboard::kProfileCount; ++profile) {
+        DecodeLayoutToBlock(layouts[static_cast<std::size_t>(profile)], image->Block(profile),
+                            defaultLayout);
+    }
+    return image;  // block 3 stays zero
+}
+
+}  // namespace
+
+int ReadBackToFile(const std::string& path, const TransferLink& link) {
+    const int current = link.currentProfile.Get();
+    if (current < 0 || current > kHighestReadableProfile) {
+        return 0;
+    }
+    try {
+        std::array<KeyLayout, keyboard::kProfileCount> layouts{};
+        std::vector<keyboard::MacroRecord> macros;
+        if (!ReadLayouts(link, layouts) || !ReadMacros(link, macros)) {
+            return 0;
+        }
+        const auto image =
+            BuildImage(layouts, static_cast<uint16_t>(macros.size()), link.defaultLayout);
+        return profiles::ReplaceFile(path, {image->Bytes(), profiles::MacroAreaBytes(macros)}) ? 1
+                                                                                               : 0;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+}
+
+int ReadBackToFile(const std::string& path) {
+    DeviceSession* session = CurrentDeviceSession();
+    if (session == nullptr) {
+        return 0;
+    }
+    return ReadBackToFile(path, TransferLinkOf(*session));
+}
+
+}  // namespace qx::device
