@@ -164,7 +164,7 @@ TEST(ExchangeSerialisation, SecondThreadsExchangeStartsOnlyAfterTheFirstEnded) {
     std::array<uint8_t, kPacketSize> reply{};
     std::size_t received = 0;
     const std::vector<uint8_t> first{4, 0x12, 0x00, 0x03, 0x30};
-    std::atomic<bool> firstEnded{false};
+    std::atomic<bool> firstAnswered{false};
     std::atomic<bool> secondSentEarly{false};
     std::thread lateAnswer;
     std::future<int> second;
@@ -176,19 +176,19 @@ TEST(ExchangeSerialisation, SecondThreadsExchangeStartsOnlyAfterTheFirstEnded) {
                 const std::vector<uint8_t> other{4, 0, 0, 0x05, 0x38};
                 return exchange.ExchangePacket(other, secondReply, secondReceived);
             });
-            lateAnswer = std::thread([&exchange, request] {
+            lateAnswer = std::thread([&exchange, &firstAnswered, request] {
                 std::this_thread::sleep_for(15ms);
+                firstAnswered = true;
                 exchange.DeliverAnswer(AnswerTo(request, 0, {0xA1}));
             });
             return std::nullopt;
         }
-        if (!firstEnded) {
+        if (!firstAnswered) {
             secondSentEarly = true;
         }
         return AnswerTo(request, 0, {0xB2});
     };
     EXPECT_EQ(exchange.ExchangePacket(first, reply, received), kOk);
-    firstEnded = true;
     EXPECT_EQ(second.get(), kOk);
     lateAnswer.join();
     EXPECT_FALSE(secondSentEarly);
