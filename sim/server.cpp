@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +29,9 @@ using Clock = std::chrono::steady_clock;
 constexpr size_t kMaxPendingOutput = 8 << 20;
 constexpr size_t kReadChunk = 4096;
 constexpr size_t kHelloVersionSize = 2;
+// A server waits at least this long for its first program, whatever its linger time, so that
+// the program that started it has time to attach.
+constexpr Millis kFirstAttachWait{5000};
 
 }  // namespace
 
@@ -43,18 +47,15 @@ class Server::Impl {
         if (listen_.Valid()) {
             ::unlink(options_.socketPath.c_str());
         }
+        if (ownsLock_) {
+            ::unlink(lockPath_.c_str());  // still holding the lock: nobody else owns this file
+        }
     }
 
     ListenResult Listen(std::string& error) {
-        const std::string lockPath = options_.socketPath.string() + ".lock";
-        lock_ = UniqueFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-        if (!lock_.Valid()) {
-            error = "cannot open " + lockPath + ": " + std::strerror(errno);
-            return ListenResult::kFailed;
-        }
-        if (::flock(lock_.Get(), LOCK_EX | LOCK_NB) != 0) {
-            error = "an emulated keyboard already serves " + options_.socketPath.string();
-            return ListenResult::kAlreadyRunning;
+        const ListenResult locked = TakeLock(error);
+        if (locked != ListenResult::kListening) {
+            return locked;
         }
         int pipeFds[2];
         if (::pipe2(pipeFds, O_NONBLOCK | O_CLOEXEC) != 0) {
@@ -65,6 +66,30 @@ class Server::Impl {
         wakeWrite_ = UniqueFd(pipeFds[1]);
         listen_ = UniqueFd(ListenUnix(options_.socketPath, error));
         return listen_.Valid() ? ListenResult::kListening : ListenResult::kFailed;
+    }
+
+    // Takes "<socket>.lock". The file is removed by the server that ends, so after taking the
+    // lock it must still be the file at that path; otherwise another server has made a new one.
+    ListenResult TakeLock(std::string& error) {
+        lockPath_ = options_.socketPath.string() + ".lock";
+        while (true) {
+            lock_ = UniqueFd(::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+            if (!lock_.Valid()) {
+                error = "cannot open " + lockPath_ + ": " + std::strerror(errno);
+                return ListenResult::kFailed;
+            }
+            if (::flock(lock_.Get(), LOCK_EX | LOCK_NB) != 0) {
+                error = "an emulated keyboard already serves " + options_.socketPath.string();
+                return ListenResult::kAlreadyRunning;
+            }
+            struct stat held {};
+            struct stat named {};
+            if (::fstat(lock_.Get(), &held) == 0 && ::stat(lockPath_.c_str(), &named) == 0 &&
+                held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+                ownsLock_ = true;
+                return ListenResult::kListening;
+            }
+        }
     }
 
     void Run() {
@@ -162,9 +187,13 @@ class Server::Impl {
         if (options_.linger.count() < 0 || AttachedCount() > 0) {
             return -1;
         }
-        const auto left =
-            std::chrono::duration_cast<Millis>(lastLeft_ + options_.linger - Clock::now());
+        const auto left = std::chrono::duration_cast<Millis>(LingerEnd() - Clock::now());
         return static_cast<int>(std::max<int64_t>(left.count(), 0) + 1);
+    }
+
+    Clock::time_point LingerEnd() const {
+        return lastLeft_ +
+               (everAttached_ ? options_.linger : std::max(options_.linger, kFirstAttachWait));
     }
 
     size_t AttachedCount() const {
@@ -174,7 +203,7 @@ class Server::Impl {
 
     bool LingerExpired() const {
         return options_.linger.count() >= 0 && AttachedCount() == 0 &&
-               Clock::now() >= lastLeft_ + options_.linger;
+               Clock::now() >= LingerEnd();
     }
 
     void DrainWakePipe() {
@@ -270,6 +299,7 @@ class Server::Impl {
         client.trace = trace;
         client.listenerId = keyboard_->Attach(&client);
         client.attached = true;
+        everAttached_ = true;
         {
             // Under the output lock, so that a presence change racing with the welcome reaches
             // the program after it.
@@ -376,6 +406,8 @@ class Server::Impl {
 
     std::shared_ptr<Keyboard> keyboard_;
     const ServerOptions options_;
+    std::string lockPath_;
+    bool ownsLock_ = false;
     UniqueFd lock_;
     UniqueFd listen_;
     UniqueFd wakeRead_;
@@ -383,6 +415,7 @@ class Server::Impl {
     std::vector<std::unique_ptr<Client>> clients_;
     std::atomic<bool> stop_{false};
     Clock::time_point lastLeft_ = Clock::now();
+    bool everAttached_ = false;
     std::mutex logsMutex_;
     std::vector<std::string> logs_;
 };

@@ -212,6 +212,9 @@ class SocketBackend final : public qx::transport::Backend {
             }
             if (connection) {
                 Serve(*connection);
+                if (Stopping()) {
+                    return;  // our own hang-up: the program is not told
+                }
                 ConnectionLost();
             } else if (!Reconnect()) {
                 return;
@@ -246,6 +249,11 @@ class SocketBackend final : public qx::transport::Backend {
                     break;
             }
         }
+    }
+
+    bool Stopping() {
+        const std::lock_guard lock(mutex_);
+        return stopping_;
     }
 
     void SetPresent(bool present) {
