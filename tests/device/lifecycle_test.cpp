@@ -1,0 +1,153 @@
+// Keyboard-count changes one at a time in arrival order, the end of the connection, and the
+// named events.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <semaphore.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "device/connection_host.h"
+#include "device/named_events.h"
+#include "tests/device/connection_fixture.h"
+
+namespace qx::device {
+namespace {
+
+using testing::ConnectionTest;
+using testing::HostCall;
+
+// The attach and detach messages in the order they were sent ('P' read, 'L' left).
+std::string AttachHistory(const testing::RecordingHost& host) {
+    std::string history;
+    for (const HostCall& call : host.CallsOf(HostCall::kSend)) {
+        if (call.a == kKeyboardReadMessage) {
+            history += 'P';
+        } else if (call.a == kKeyboardLeftMessage) {
+            history += 'L';
+        }
+    }
+    return history;
+}
+
+void Notify(DeviceConnection& connection, uint32_t count) {
+    RadOdorRequest request{kCommandReadTag, count, nullptr, 0, nullptr};
+    RadOdorNotification notification{RADODOR_NOTIFY_COUNT_CHANGED, 0, &request};
+    connection.OnTransportNotification(&notification);
+}
+
+TEST_F(ConnectionTest, CountChangesAreHandledOneAtATimeInArrivalOrder) {
+    MakeConnection(false);
+    connection->Start(true);
+    ASSERT_TRUE(Settle());
+    // Slow sends widen the window in which racing attach threads would overtake each other.
+    host.SetSendDelay(std::chrono::milliseconds(15));
+    link->keyboard->Plug();  // the keyboard is there for every attach of this burst
+    for (uint32_t count : {1u, 0u, 1u, 0u, 1u}) {
+        Notify(*connection, count);
+    }
+    ASSERT_TRUE(host.WaitFor([&] { return host.CallsOf(HostCall::kTray).size() >= 5; }));
+    ASSERT_TRUE(Settle());
+
+    EXPECT_EQ(AttachHistory(host), "PLPLP");
+    const auto trays = host.CallsOf(HostCall::kTray);
+    ASSERT_EQ(trays.size(), 5u);
+    for (std::size_t i = 0; i < trays.size(); ++i) {
+        EXPECT_EQ(trays[i].b, i % 2 == 0 ? kIconKeyboard : kIconNoKeyboard) << i;
+    }
+    EXPECT_EQ(connection->KeyboardCount(), 1);
+    EXPECT_EQ(host.ShownIcon(), kIconKeyboard);
+    EXPECT_EQ(Posts(kOpenMessage), 0);
+}
+
+TEST_F(ConnectionTest, PlugUnplugPlugBurstEndsAttachedAndConsistent) {
+    MakeConnection(true);
+    connection->Start(true);
+    ASSERT_TRUE(host.WaitFor([&] { return host.ShownIcon() == kIconKeyboard; }));
+    ASSERT_TRUE(Settle());
+    ASSERT_EQ(profile.Get(), 0);
+    host.Clear();
+    host.SetSendDelay(std::chrono::milliseconds(10));
+
+    for (int round = 0; round < 3; ++round) {
+        link->keyboard->Unplug();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        link->keyboard->Plug();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(Settle());
+
+    // Whatever the library reported, each detach follows an attach and the burst ends with one.
+    const std::string history = AttachHistory(host);
+    ASSERT_FALSE(history.empty());
+    EXPECT_EQ(history.front(), 'L');
+    EXPECT_EQ(history.back(), 'P');
+    EXPECT_EQ(history.find("PP"), std::string::npos) << history;
+    EXPECT_EQ(history.find("LL"), std::string::npos) << history;
+    EXPECT_EQ(connection->KeyboardCount(), 1);
+    EXPECT_EQ(host.ShownIcon(), kIconKeyboard);
+    EXPECT_EQ(host.CallsOf(HostCall::kTray).back().b, static_cast<uint32_t>(kIconKeyboard));
+    EXPECT_EQ(profile.Cached(), keyboard::kUnknownProfile);  // forgotten by the detaches
+    EXPECT_EQ(profile.Get(), 0);
+}
+
+TEST_F(ConnectionTest, StopEndsAWaitingAttachAndIgnoresLaterEvents) {
+    MakeConnection(true);
+    host.SetInitDone(false);
+    connection->Start();
+    ASSERT_TRUE(host.WaitFor([&] { return Sends(kKeyboardReadMessage) == 1; }));
+
+    const auto before = std::chrono::steady_clock::now();
+    connection->Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+    host.SetInitDone(true);
+    link->keyboard->SendEvent(kEventBankSwitch);
+    link->keyboard->SendEvent(kEventIndicatorOn);
+    link->keyboard->Unplug();
+    link->keyboard->WaitUntilQuiet();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(host.CallsOf(HostCall::kTray).empty());
+    EXPECT_TRUE(host.CallsOf(HostCall::kCaption).empty());
+    EXPECT_EQ(Posts(kOpenMessage), 0);
+    EXPECT_TRUE(link->LedReports().empty());
+    EXPECT_FALSE(IsKeyboardAttached());  // no connection is started any more
+    connection->Stop();                  // a second stop changes nothing
+}
+
+TEST_F(ConnectionTest, OneConnectionIsStartedAtATime) {
+    MakeConnection(false);
+    connection->Start();
+    DeviceConnection second(link->api, link->exchange, link->commands, host, profile);
+    EXPECT_THROW(second.Start(), std::logic_error);
+    connection->Stop();
+    EXPECT_NO_THROW(second.Start());
+    ASSERT_TRUE(host.WaitFor([&] { return second.IsAutoOpenDone(); }));
+    second.Stop();
+}
+
+TEST(NamedEvents, AreCreatedUnderTheirNamesAndRemovedAgain) {
+    EXPECT_EQ(NamedEventName(kNamedEventPrefix, 1), "Quilvane_Event_Main_01");
+    EXPECT_EQ(NamedEventName(kNamedEventPrefix, 99), "Quilvane_Event_Main_99");
+    EXPECT_EQ(NamedEventName(kNamedEventPrefix, 214), "Quilvane_Event_Main_214");
+
+    const std::string prefix = "qx_test_" + std::to_string(::getpid()) + "_";
+    NamedEvents events(prefix);
+    EXPECT_EQ(events.SystemName(7), "/" + prefix + "Main_07");
+    ASSERT_EQ(events.Create(), kNamedEventCount);
+    for (int number : {1, 100, 214}) {
+        sem_t* seen = sem_open(events.SystemName(number).c_str(), 0);
+        ASSERT_NE(seen, SEM_FAILED) << number;
+        int value = -1;
+        sem_getvalue(seen, &value);
+        EXPECT_EQ(value, 0);  // unsignalled
+        sem_close(seen);
+    }
+    events.Remove();
+    errno = 0;
+    EXPECT_EQ(sem_open(events.SystemName(1).c_str(), 0), SEM_FAILED);
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(sem_open(events.SystemName(214).c_str(), 0), SEM_FAILED);
+}
+
+}  // namespace
+}  // namespace qx::device
