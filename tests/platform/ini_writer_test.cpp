@@ -1,9 +1,7 @@
 // The INI writer changes one value and nothing else, and never leaves a damaged file.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "platform/file_bytes.h"
@@ -118,36 +116,13 @@ TEST(IniWriter, Utf16FileIsRewrittenAsUtf8WithItsContent) {
     EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBF[S]\nk=new\n") << "a UTF-8 BOM is kept";
 }
 
-// Writes fail once the file would grow past a size limit, even for root; the old file and the
-// folder must then be exactly as before.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
-
 TEST(IniWriter, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     TempFolder folder;
     const std::string path = folder.File("zadi.ini");
     const std::string before = "[KEYCOLOR]\nDengCheck=0\n";
     WriteBytes(path, before);
     {
-        const FileSizeLimit limit(64);
+        const qx::testing::FileSizeLimit limit(64);
         EXPECT_FALSE(WriteIniString(path, "KEYCOLOR", "DengCheck", std::string(500, '1')));
         EXPECT_FALSE(WriteFileAtomically(path, std::string(500, 'x')));
     }

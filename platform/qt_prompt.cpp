@@ -1,0 +1,81 @@
+#include "platform/qt_prompt.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "platform/file_dialog_plan.h"
+
+namespace qx::platform {
+namespace {
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+QtPrompt::QtPrompt(QWidget* owner, bool useNativeDialogs)
+    : owner_(owner), useNativeDialogs_(useNativeDialogs) {}
+
+void QtPrompt::SetOwner(QWidget* owner) {
+    owner_ = owner;
+}
+
+void QtPrompt::ShowMessage(const std::string& text, const std::string& caption, bool topmost) {
+    QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok,
+                    owner_);
+    box.setDefaultButton(QMessageBox::Ok);
+    if (topmost) {
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
+    box.exec();
+}
+
+bool QtPrompt::AskYesNo(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Question, ToQString(caption), ToQString(text),
+                    QMessageBox::Yes | QMessageBox::No, owner_);
+    box.setDefaultButton(QMessageBox::No);  // a destructive question defaults to No
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtPrompt::OpenFile(const FileDialogOptions& options) {
+    return RunFileDialog(options, false);
+}
+
+std::optional<std::string> QtPrompt::SaveFile(const FileDialogOptions& options) {
+    return RunFileDialog(options, true);
+}
+
+// The read-only check box that hideReadOnly hides does not exist in Qt's dialogs, so that option
+// needs nothing here.
+std::optional<std::string> QtPrompt::RunFileDialog(const FileDialogOptions& options, bool save) {
+    const FileDialogPlan plan = PlanFileDialog(options);
+    QFileDialog dialog(owner_);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, !useNativeDialogs_);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.promptBeforeOverwrite);
+    dialog.setDefaultSuffix(ToQString(options.defaultExtension));
+    QStringList filters;
+    for (const std::string& filter : plan.nameFilters) {
+        filters << ToQString(filter);
+    }
+    if (!filters.isEmpty()) {
+        dialog.setOption(QFileDialog::HideNameFilterDetails, plan.labelsOnly);
+        dialog.setNameFilters(filters);
+    }
+    if (!plan.folder.empty()) {
+        dialog.setDirectory(ToQString(plan.folder));
+    }
+    if (!plan.fileName.empty()) {
+        dialog.selectFile(ToQString(plan.fileName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+}  // namespace qx::platform

@@ -1,0 +1,132 @@
+// The Qt prompt shows what the program's logic asks for: OK boxes, Yes/No boxes whose default is
+// No, and file dialogs set up from the program's filter, extension and initial name.
+#include "platform/qt_prompt.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "tests/platform/temp_folder.h"
+
+namespace qx::platform {
+
+class QtPromptTest : public QObject {
+    Q_OBJECT
+
+  private:
+    // Runs `inspect` on the modal window once it is shown.
+    static void WhenModalShown(std::function<void(QWidget*)> inspect) {
+        auto* poll = new QTimer;
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, [poll, inspect = std::move(inspect)] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                poll->stop();
+                poll->deleteLater();
+                inspect(modal);
+            }
+        });
+        poll->start();
+    }
+
+  private slots:
+    void messageBoxHasOnlyOkAndTheGivenTexts() {
+        QtPrompt prompt;
+        bool inspected = false;
+        WhenModalShown([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box != nullptr);
+            QCOMPARE(box->text(), QStringLiteral("No QX480 keyboard is connected."));
+            QCOMPARE(box->windowTitle(), QStringLiteral("Varkon"));
+            QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+            QVERIFY(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            inspected = true;
+            box->button(QMessageBox::Ok)->click();
+        });
+        prompt.ShowMessage("No QX480 keyboard is connected.", "Varkon", true);
+        QVERIFY(inspected);
+
+        WhenModalShown([&](QWidget* modal) {
+            QVERIFY(!modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            static_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
+        });
+        prompt.ShowMessage("plain");
+    }
+
+    void yesNoDefaultsToNo() {
+        QtPrompt prompt;
+        WhenModalShown([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box != nullptr);
+            QCOMPARE(box->standardButtons(),
+                     QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No));
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+            QTest::keyClick(box, Qt::Key_Return);  // the default button answers
+        });
+        QVERIFY(!prompt.AskYesNo("Remove all actions of this macro?"));
+
+        WhenModalShown([](QWidget* modal) {
+            static_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
+        });
+        QVERIFY(prompt.AskYesNo("Remove all actions of this macro?"));
+
+        WhenModalShown([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        QVERIFY(!prompt.AskYesNo("Escape means No"));
+    }
+
+    void saveDialogIsSetUpFromTheOptions() {
+        qx::testing::TempFolder folder;
+        QtPrompt prompt(nullptr, false);
+        FileDialogOptions options;
+        options.defaultExtension = "kpf";
+        options.initialName = folder.path() + "New profile";
+        options.filter = "(*.kpf)|*.kpf|(*.*)|*.*||";
+        options.hideReadOnly = true;
+        options.promptBeforeOverwrite = true;
+        WhenModalShown([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            QCOMPARE(dialog->defaultSuffix(), QStringLiteral("kpf"));
+            QCOMPARE(dialog->nameFilters(),
+                     QStringList({QStringLiteral("(*.kpf) (*.kpf)"), QStringLiteral("(*.*) (*)")}));
+            QVERIFY(dialog->testOption(QFileDialog::HideNameFilterDetails));
+            QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            QCOMPARE(QDir(dialog->directory()).canonicalPath(),
+                     QDir(QString::fromStdString(folder.path())).canonicalPath());
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name != nullptr);
+            QCOMPARE(name->text(), QStringLiteral("New profile"));
+            QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
+        });
+        const std::optional<std::string> chosen = prompt.SaveFile(options);
+        QVERIFY(chosen.has_value());
+        QVERIFY(QString::fromStdString(*chosen).endsWith(QStringLiteral("/New profile.kpf")));
+    }
+
+    void cancelledOpenDialogGivesNothing() {
+        QtPrompt prompt(nullptr, false);
+        FileDialogOptions options;
+        options.defaultExtension = "kpf";
+        options.initialName = "*.kpf";
+        options.filter = "(*.kpf)|*.kpf|(*.*)|*.*||";
+        WhenModalShown([](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+            QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+            dialog->reject();
+        });
+        QVERIFY(!prompt.OpenFile(options).has_value());
+    }
+};
+
+}  // namespace qx::platform
+
+QTEST_MAIN(qx::platform::QtPromptTest)
+#include "qt_prompt_test.moc"
