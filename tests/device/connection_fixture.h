@@ -41,7 +41,7 @@ class ConnectionTest : public ::testing::Test {
     }
 
     // The link and a connection over it, not yet started.
-    void MakeConnection(bool keyboardPresent, device::Timing timing = FastTiming()) {
+    void MakeConnection(bool keyboardPresent, device::Timing timing = test_support::kTestTiming) {
         link = std::make_unique<EmulatedLink>(keyboardPresent, timing);
         profile.SetCommands(&link->commands);
         connection = std::make_unique<device::DeviceConnection>(
@@ -52,7 +52,7 @@ class ConnectionTest : public ::testing::Test {
     bool Settle(std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
         const auto until = std::chrono::steady_clock::now() + timeout;
         while (std::chrono::steady_clock::now() < until) {
-            link->keyboard->WaitUntilQuiet();
+            link->board.WaitUntilQuiet();
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             if (connection->IsIdle()) {
                 return true;

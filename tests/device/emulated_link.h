@@ -1,9 +1,7 @@
-// An emulated keyboard in this process, the transport library over it, and the exchange and
-// command operations of the device link on top: what the driver has, without a device node.
+// The shared emulated keyboard, set up for a device connection: the connection registers its
+// own standing reads, and its exchange runs over a table that can make one chosen command fail.
 #pragma once
 
-#include <atomic>
-#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -12,39 +10,39 @@
 #include "device/device_commands.h"
 #include "device/packet_exchange.h"
 #include "device/timing.h"
-#include "sim/inprocess_backend.h"
-#include "sim/keyboard.h"
-#include "transport/in_process.h"
-#include "transport/library.h"
+#include "tests/support/emulated_keyboard.h"
 
 namespace qx::testing {
 
-// Short time limits so that a keyboard that does not answer costs little.
-inline device::Timing FastTiming() {
-    device::Timing timing;
-    timing.attemptTimeout = std::chrono::milliseconds(300);
-    timing.busyWait = std::chrono::milliseconds(20);
-    timing.pollInterval = std::chrono::milliseconds(5);
-    return timing;
-}
+// Who delivers the keyboard's answers to the link's exchange.
+enum class AnswerRead {
+    kConnection,  // the device connection under test registers its own standing reads
+    kSupport,     // a standing read of the test support (no connection in the test)
+};
 
-// One link at a time per process (the in-process binding has no context either).
+// One link at a time per process (the transport table carries no context).
 struct EmulatedLink {
-    explicit EmulatedLink(bool present = true, device::Timing timing = FastTiming())
-        : keyboard(sim::Keyboard::Create(Options(present))),
-          library([kb = keyboard] { return sim::MakeInProcessBackend(kb); }),
-          binding(library),
-          api(Bound(binding)),
+    explicit EmulatedLink(bool present = true, device::Timing timing = test_support::kTestTiming,
+                          AnswerRead answers = AnswerRead::kConnection)
+        : board(Options(present, timing, answers)),
+          keyboard(board.SharedModel()),
+          api(Interposed(board.Api())),
           exchange(api, timing),
           commands(exchange) {
         Current() = this;
+        if (answers == AnswerRead::kSupport) {
+            board.RouteAnswersTo(&exchange);
+        }
     }
-    ~EmulatedLink() { Current() = nullptr; }
+    ~EmulatedLink() {
+        board.RouteAnswersTo(nullptr);
+        Current() = nullptr;
+    }
     EmulatedLink(const EmulatedLink&) = delete;
     EmulatedLink& operator=(const EmulatedLink&) = delete;
 
     // The next time a packet of `command` is about to be sent, the keyboard is made to refuse
-    // that packet and its two repetitions with `status`: the command fails, the ones around it
+    // that packet and its two repetitions with `status`: that command fails, the ones around it
     // work.
     void FailNextCommand(int command, uint8_t status = 0xFF) {
         std::lock_guard lock(armMutex_);
@@ -52,65 +50,62 @@ struct EmulatedLink {
         armedStatus_ = status;
     }
 
-    // The commands the keyboard received, by command number, in order.
+    // The command numbers the keyboard received, in order.
     std::vector<int> CommandsSent() const {
-        std::vector<int> commandsSeen;
-        for (const std::string& line : keyboard->TraceLines()) {
-            // "> cmd 04 ck ck CC ..." : the command is the fourth byte.
-            if (line.rfind("> cmd ", 0) == 0 && line.size() >= 17) {
-                commandsSeen.push_back(std::stoi(line.substr(15, 2), nullptr, 16));
-            }
+        std::vector<int> numbers;
+        for (const device::Packet& packet : board.CommandsSent()) {
+            numbers.push_back(packet[device::kCommandOffset]);
         }
-        return commandsSeen;
+        return numbers;
     }
 
-    // Trace lines of reports sent to the LED collection.
+    // The reports sent to the LED collection, as the trace writes them.
     std::vector<std::string> LedReports() const {
-        std::vector<std::string> lines;
-        for (const std::string& line : keyboard->TraceLines()) {
-            if (line.rfind("> led ", 0) == 0) {
-                lines.push_back(line.substr(6));
-            }
+        std::vector<std::string> reports;
+        for (const auto& report :
+             board.Reports(sim::Direction::kToKeyboard, sim::Collection::kLed)) {
+            reports.push_back(test_support::HexBytes(report));
         }
-        return lines;
+        return reports;
     }
 
+    test_support::EmulatedKeyboard board;
     std::shared_ptr<sim::Keyboard> keyboard;
-    transport::Library library;
-    transport::InProcessApi binding;
     RadOdorApi api;
     device::PacketExchange exchange;
     device::DeviceCommands commands;
 
   private:
-    static sim::KeyboardOptions Options(bool present) {
-        sim::KeyboardOptions options;
-        options.present = present;
+    static test_support::EmulatedKeyboardOptions Options(bool present, device::Timing timing,
+                                                         AnswerRead answers) {
+        test_support::EmulatedKeyboardOptions options;
+        options.timing = timing;
+        options.keyboard.present = present;
+        options.commandRead = answers == AnswerRead::kSupport;
         return options;
     }
     static EmulatedLink*& Current() {
         static EmulatedLink* current = nullptr;
         return current;
     }
-    static RadOdorApi Bound(const transport::InProcessApi& binding) {
-        RadOdorApi table = binding.Table();
-        table.Init(0);
-        BoundWriteOne() = table.RequestWriteOne;
-        table.RequestWriteOne = InterposedWriteOne;
-        return table;
-    }
     static RadOdorWriteOneFn& BoundWriteOne() {
         static RadOdorWriteOneFn bound = nullptr;
         return bound;
     }
+    static RadOdorApi Interposed(const RadOdorApi& bound) {
+        RadOdorApi table = bound;
+        BoundWriteOne() = bound.RequestWriteOne;
+        table.RequestWriteOne = InterposedWriteOne;
+        return table;
+    }
     // Sends like the library, after arming the keyboard's refusal for an armed command.
     static int InterposedWriteOne(const RadOdorFilter* filter, const uint8_t* report, int length) {
         EmulatedLink* link = Current();
-        constexpr int kCommandByte = 3;
-        if (link != nullptr && report != nullptr && length > kCommandByte) {
+        constexpr int kAttempts = 3;
+        if (link != nullptr && report != nullptr && length > int{device::kCommandOffset}) {
             std::lock_guard lock(link->armMutex_);
-            if (link->armedCommand_ == report[kCommandByte]) {
-                link->keyboard->FailRequests(link->armedStatus_, 3);
+            if (link->armedCommand_ == report[device::kCommandOffset]) {
+                link->keyboard->FailRequests(link->armedStatus_, kAttempts);
                 link->armedCommand_ = -1;
             }
         }

@@ -135,7 +135,7 @@ TEST_F(EventTest, ManyIndicatorChangesEndInTheOrderTheyCame) {
 // handles 0x5045. Meanwhile that thread exchanges a command: its answer comes through the
 // command read's own delivery thread, so it arrives in time.
 TEST_F(EventTest, CommandAnswersArriveWhileABankSwitchWaitsForTheWindow) {
-    device::Timing timing = testing::FastTiming();
+    device::Timing timing = test_support::kTestTiming;
     timing.attemptTimeout = std::chrono::milliseconds(1000);
     MakeConnection(true, timing);
     connection->Start(true);
