@@ -90,10 +90,24 @@ struct IniMatch {
     bool insertNeedsNewline = false;  // that line is the file's last and has no line end
 };
 
+constexpr char32_t AsciiLower(char32_t c) {
+    return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+}
+
 template <class Units>
 bool NameMatches(const Units& units, std::size_t begin, std::size_t end, std::string_view name) {
     std::size_t j = 0;
     while (begin < end && j < name.size()) {
+        const char32_t unit = units.Unit(begin);
+        const auto nameByte = static_cast<unsigned char>(name[j]);
+        if (unit < 0x80 && nameByte < 0x80) {  // the usual case: ASCII names
+            if (AsciiLower(unit) != AsciiLower(nameByte)) {
+                return false;
+            }
+            ++begin;
+            ++j;
+            continue;
+        }
         const char32_t fileChar = units.Decode(begin, end);
         const char32_t nameChar = DecodeUtf8(name, j);
         if (fileChar != nameChar && FoldCase(fileChar) != FoldCase(nameChar)) {
