@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libudev-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libclang-rt-14-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-wqy-microhei
   xvfb xauth
 )
 if [ "${QX_DEPS_EXTRA:-}" != "" ]; then

@@ -2,7 +2,9 @@
 // The names come from the Windows design; on Linux each maps to a sans-serif of the same role
 // with wide Unicode coverage (Latin, Greek, Cyrillic, arrows and symbols). The faces are
 // installed by scripts/deps.sh (fonts-dejavu-core), so the skin generator and the windows
-// render the same text on every machine. Used by CPngButton and by the skin generator.
+// render the same text on every machine. The Chinese texts some windows show (column headings,
+// update messages) come from the fallback face (fonts-wqy-microhei). Used by CPngButton and by
+// the skin generator.
 #pragma once
 
 #include <array>
@@ -14,8 +16,9 @@ inline constexpr std::string_view kFaceArialUnicode = "Arial Unicode MS";
 inline constexpr std::string_view kFaceTahomaUnicode = "Tahoma Unicode MS";
 inline constexpr std::string_view kFaceVerdanaUnicode = "Verdana Unicode MS";
 
-// The face every unmapped or unknown name falls back to.
+// The face every design face maps to, and the face for the characters it lacks (CJK).
 inline constexpr std::string_view kInstalledSansFace = "DejaVu Sans";
+inline constexpr std::string_view kInstalledFallbackFace = "WenQuanYi Micro Hei";
 
 struct FontFaceMapping {
     std::string_view designFace;     // as the code and the skins name it

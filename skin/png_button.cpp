@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "skin/font_faces.h"
+#include "skin/skin_font.h"
 
 namespace qx::skin {
 namespace {
@@ -185,13 +186,10 @@ QString CPngButton::Caption() const {
 }
 
 QFont CPngButton::CaptionFont() const {
-    const std::string face = fontFace_.toStdString();
-    QFont font(QString::fromUtf8(InstalledFace(face).data(),
-                                 static_cast<int>(InstalledFace(face).size())));
-    font.setStyleHint(QFont::SansSerif);
+    // The height follows the design's MulDiv rounding exactly, so it is set after the make.
+    QFont font = MakeSkinFont(fontFace_.toStdString(), fontPoints_, logicalDpiY(),
+                              centreRotated_ ? kWeightCentreRotated : kWeightNormal);
     font.setPixelSize(std::max(1, FontPixelHeight(fontPoints_, logicalDpiY())));
-    font.setWeight(static_cast<QFont::Weight>(
-        QtWeightOf(centreRotated_ ? kWeightCentreRotated : kWeightNormal)));
     return font;
 }
 
