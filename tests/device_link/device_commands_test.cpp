@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <numeric>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,10 @@ struct PlainCase {
     std::function<int(DeviceCommands&)> run;
     const char* head;  // bytes 3..7
 };
+
+void PrintTo(const PlainCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PlainCommands : public DeviceCommandsTest, public ::testing::WithParamInterface<PlainCase> {};
 

@@ -6,12 +6,15 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <ostream>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "device/packet_exchange.h"
 #include "device/result_codes.h"
 #include "tests/device_link/scripted_transport.h"
+#include "tests/support/emulated_keyboard.h"
 
 namespace qx::device {
 namespace {
@@ -107,6 +110,10 @@ struct StatusCase {
     uint8_t finalStatus;
 };
 
+void PrintTo(const StatusCase& c, std::ostream* os) {
+    *os << "statuses " << test_support::HexBytes(c.statuses);
+}
+
 class ExchangeStatus : public ExchangeRules, public ::testing::WithParamInterface<StatusCase> {};
 
 TEST_P(ExchangeStatus, RejectionsAreRetriedAndTheThirdIsReturnedAsReceived) {
@@ -118,12 +125,18 @@ TEST_P(ExchangeStatus, RejectionsAreRetriedAndTheThirdIsReturnedAsReceived) {
     EXPECT_EQ(received_, kPacketSize);
 }
 
-INSTANTIATE_TEST_SUITE_P(Statuses, ExchangeStatus,
-                         ::testing::Values(StatusCase{{0xFF, 0xFF, 0x00}, 3, 0x00},
-                                           StatusCase{{0xFF}, 3, 0xFF}, StatusCase{{0xFE}, 3, 0xFE},
-                                           StatusCase{{0xFE, 0x01}, 2, 0x01},
-                                           StatusCase{{0xFF, 0xFE, 0xFE}, 3, 0xFE},
-                                           StatusCase{{0x7F}, 1, 0x7F}));
+INSTANTIATE_TEST_SUITE_P(
+    Statuses, ExchangeStatus,
+    ::testing::Values(StatusCase{{0xFF, 0xFF, 0x00}, 3, 0x00}, StatusCase{{0xFF}, 3, 0xFF},
+                      StatusCase{{0xFE}, 3, 0xFE}, StatusCase{{0xFE, 0x01}, 2, 0x01},
+                      StatusCase{{0xFF, 0xFE, 0xFE}, 3, 0xFE}, StatusCase{{0x7F}, 1, 0x7F}),
+    [](const ::testing::TestParamInfo<StatusCase>& p) {
+        std::string name;
+        for (const uint8_t status : p.param.statuses) {
+            name += (name.empty() ? "" : "_") + test_support::HexBytes({status});
+        }
+        return name;
+    });
 
 TEST_F(ExchangeRules, TheSlotIsBusyExactlyWhileAnAttemptWaits) {
     std::vector<bool> busyWhenSent;
