@@ -44,6 +44,9 @@ class CBaseDialog : public QDialog {
 
     void setVisible(bool visible) override;
     void done(int result) override;
+    // OK and Cancel (also Esc) release the two pictures, then end the dialog.
+    void accept() override { OnOK(); }
+    void reject() override { OnCancel(); }
 
   protected:
     // The window's initialisation: applies the skin. Derived windows call this first, then lay out
@@ -52,8 +55,6 @@ class CBaseDialog : public QDialog {
     // Release the two pictures, then end the dialog.
     virtual void OnOK();
     virtual void OnCancel();
-    void accept() override { OnOK(); }
-    void reject() override { OnCancel(); }
 
     void ReleaseImages();
 
