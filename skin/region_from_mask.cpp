@@ -74,29 +74,48 @@ bool IsMaskPixelTransparent(QRgb pixel, QRgb keyColour, int tolerance) {
     return KeyRange(keyColour, std::max(tolerance, 0)).Contains(pixel);
 }
 
-std::optional<QRegion> RegionFromMask(const QImage& mask, QRgb keyColour, int tolerance) {
-    if (mask.isNull()) {
-        return std::nullopt;
-    }
-    const QImage pixels = mask.convertToFormat(QImage::Format_RGB32);
-    const KeyRange transparent(keyColour, std::max(tolerance, 0));
-    RunCollector runs;
+namespace {
+
+// Adds the runs of non-transparent pixels of every row.
+template <typename IsTransparent>
+void CollectRuns(const QImage& pixels, IsTransparent isTransparent, RunCollector& runs) {
     const int width = pixels.width();
     for (int y = 0; y < pixels.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
         int x = 0;
         while (x < width) {
-            while (x < width && transparent.Contains(row[x])) {
+            while (x < width && isTransparent(row[x])) {
                 ++x;
             }
             const int start = x;
-            while (x < width && !transparent.Contains(row[x])) {
+            while (x < width && !isTransparent(row[x])) {
                 ++x;
             }
             if (x > start) {
                 runs.Add(start, x, y);
             }
         }
+    }
+}
+
+}  // namespace
+
+std::optional<QRegion> RegionFromMask(const QImage& mask, QRgb keyColour, int tolerance) {
+    if (mask.isNull()) {
+        return std::nullopt;
+    }
+    const QImage pixels = mask.convertToFormat(QImage::Format_RGB32);
+    RunCollector runs;
+    if (tolerance <= 0) {
+        // Exactly the key colour: one comparison of the three colour bytes.
+        constexpr QRgb kColourBytes = 0x00FFFFFF;
+        const QRgb key = keyColour & kColourBytes;
+        CollectRuns(
+            pixels, [key](QRgb pixel) { return (pixel & kColourBytes) == key; }, runs);
+    } else {
+        const KeyRange transparent(keyColour, tolerance);
+        CollectRuns(
+            pixels, [&transparent](QRgb pixel) { return transparent.Contains(pixel); }, runs);
     }
     return runs.Finish();
 }
