@@ -1,0 +1,254 @@
+// qx480ctl as a user runs it: the real program, the emulated keyboard behind the transport
+// library (RADODOR_BACKEND=sim), data and settings folders of the test's own.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "device/key_action_layout.h"
+#include "keyboard/image_record.h"
+#include "profiles/profile_file.h"
+#include "tests/profiles/profile_builders.h"
+#include "tests/profiles/profile_fixture.h"
+#include "tests/qx480ctl/run_program.h"
+#include "tests/support/emulated_keyboard.h"
+
+namespace qx::testing {
+namespace {
+
+class CtlTest : public ProfileTest {
+  protected:
+    void TearDown() override {
+        RunProgram(QX480_SIM_PATH, {"stop"}, Environment());
+        ProfileTest::TearDown();
+    }
+
+    std::map<std::string, std::string> Environment() const {
+        return {{"XDG_DATA_HOME", DataHome()},
+                {"XDG_CONFIG_HOME", scratch_.File("config")},
+                {"RADODOR_BACKEND", "sim"},
+                {"RADODOR_SIM_STATE", scratch_.File("keyboard.state")},
+                {"RADODOR_SIM_TRACE", TracePath()},
+                {"LC_ALL", "en_US.UTF-8"}};
+    }
+    std::string TracePath() const { return scratch_.File("link.trace"); }
+
+    ProgramResult Ctl(std::vector<std::string> args) const {
+        return RunProgram(QX480CTL_PATH, args, Environment());
+    }
+    ProgramResult Sim(std::vector<std::string> args) const {
+        return RunProgram(QX480_SIM_PATH, args, Environment());
+    }
+
+    // The command bytes of the packets sent to the keyboard since the trace began.
+    std::vector<uint8_t> CommandsInTrace() const {
+        std::vector<uint8_t> commands;
+        std::ifstream trace(TracePath());
+        for (std::string line; std::getline(trace, line);) {
+            const auto report = test_support::ParseTraceLine(line);
+            if (report && report->direction == sim::Direction::kToKeyboard &&
+                report->collection == sim::Collection::kCommand && report->bytes.size() > 3) {
+                commands.push_back(report->bytes[3]);
+            }
+        }
+        return commands;
+    }
+};
+
+// ---- Command line and files, no keyboard needed ------------------------------------------
+
+TEST_F(CtlTest, BadArgumentsAreUsageErrors) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"frobnicate"},
+                                                 {"validate"},
+                                                 {"validate", "a", "b"},
+                                                 {"--colour", "status"},
+                                                 {"profile", "3"},
+                                                 {"profile", "x"},
+                                                 {"profile", "-1"},
+                                                 {"profile", "1x"}}) {
+        const ProgramResult result = Ctl(args);
+        EXPECT_EQ(result.exitCode, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_FALSE(result.err.empty());
+        EXPECT_TRUE(result.out.empty());
+    }
+}
+
+TEST_F(CtlTest, HelpNamesEverySubcommand) {
+    const ProgramResult result = Ctl({"--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    for (const char* name : {"status", "new FILE", "validate FILE", "dump FILE", "read-back FILE",
+                             "import FILE", "profile [N]", "--yes"}) {
+        EXPECT_NE(result.out.find(name), std::string::npos) << name;
+    }
+}
+
+TEST_F(CtlTest, NewWritesADefaultFileThatValidates) {
+    const std::string path = File("new.kpf");
+    EXPECT_EQ(Ctl({"new", path}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(path).size(), 32832u);
+    const ProgramResult valid = Ctl({"validate", path});
+    EXPECT_EQ(valid.exitCode, 0);
+    EXPECT_EQ(valid.out, path + ": valid\n");
+    EXPECT_EQ(Ctl({"new", File("no/folder/new.kpf")}).exitCode, 1);
+}
+
+TEST_F(CtlTest, ValidateSaysWhyAFileIsRefused) {
+    const std::string path = File("flag.kpf");
+    WriteBytes(path, MakeFileBytes(0, 0, 2));
+    const ProgramResult result = Ctl({"validate", path});
+    EXPECT_EQ(result.exitCode, 1);
+    // The system's own message in the current language, then the reason.
+    EXPECT_NE(result.err.find("The file " + path + " is not a valid profile file."),
+              std::string::npos);
+    EXPECT_NE(result.err.find("neither 0 nor 1"), std::string::npos);
+    EXPECT_EQ(Ctl({"validate", File("missing.kpf")}).exitCode, 1);
+}
+
+TEST_F(CtlTest, DumpShowsHeaderEntriesMacrosAndEscapedTexts) {
+    {
+        keyboard::ImageGuard guard = InstallDefaultImage();
+        guard->image->Entry(1, 0x1E).SetKind(keyboard::kKindKey);
+        guard->image->Entry(1, 0x1E).SetValue(0x02A);
+        guard->image->Entry(0, 0x3B).SetKind(keyboard::kKindText);
+        guard->texts.Set(0x3B, u"say \"hi\"\n");
+        guard->macros = {MakeMacro(1, u"Ma\u00e7ro", 2)};
+    }
+    const std::string path = File("dump.kpf");
+    ASSERT_TRUE(profiles::SaveImageToFile(path));
+    const ProgramResult result = Ctl({"dump", path});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    for (const char* piece :
+         {"\"macroCount\": 1", "\"stringAreaSize\": 20", "\"block\": 1", "\"entry\": 30",
+          "\"key\": \"A\"", "\"kindName\": \"key\"", "\"value\": 42", "\"target\": \"Left Shift\"",
+          "\"name\": \"Ma\u00e7ro\"", "\"action\": \"release\"", "\"entry\": 59",
+          "\"text\": \"say \\\"hi\\\"\\n\"", "\"gKeyBank\": 1"}) {
+        EXPECT_NE(result.out.find(piece), std::string::npos) << piece;
+    }
+    WriteBytes(path, "not a profile file");
+    EXPECT_EQ(Ctl({"dump", path}).exitCode, 1);
+}
+
+// ---- With the emulated keyboard ----------------------------------------------------------
+
+TEST_F(CtlTest, WithoutAKeyboardTheKeyboardCommandsExitWithThree) {
+    ASSERT_EQ(Ctl({"profile"}).exitCode, 0);  // the first program starts the keyboard
+    ASSERT_EQ(Sim({"unplug"}).exitCode, 0);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"status"},
+                                                 {"profile"},
+                                                 {"read-back", File("x.kpf")},
+                                                 {"import", File("x.kpf")}}) {
+        const ProgramResult result = Ctl(args);
+        EXPECT_EQ(result.exitCode, 3) << args[0];
+        EXPECT_NE(result.err.find("no keyboard"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(File("x.kpf")));
+}
+
+TEST_F(CtlTest, StatusNamesProfileCapacityAndModes) {
+    const ProgramResult result = Ctl({"status"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("keyboard: present\ncurrent profile: 0\n"), std::string::npos);
+    EXPECT_NE(result.out.find("macro capacity: 4096 bytes"), std::string::npos);
+    EXPECT_NE(result.out.find("lighting modes:\n  1 "), std::string::npos);
+}
+
+TEST_F(CtlTest, ProfileSwitchesTheActiveOnboardProfile) {
+    EXPECT_EQ(Ctl({"profile"}).out, "0\n");
+    const ProgramResult switched = Ctl({"profile", "2"});
+    EXPECT_EQ(switched.exitCode, 0) << switched.err;
+    EXPECT_EQ(Ctl({"profile"}).out, "2\n");
+}
+
+TEST_F(CtlTest, ARefusedImportChangesNothing) {
+    const std::string path = File("bad.kpf");
+    WriteBytes(path, MakeFileBytes(101, 0));
+    const ProgramResult result = Ctl({"import", path});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("could not be loaded"), std::string::npos);  // MAIN_PROMPT_INPORT
+    for (const uint8_t command : CommandsInTrace()) {
+        EXPECT_NE(command, 0x01);  // no write transaction began
+    }
+}
+
+TEST_F(CtlTest, AnImportedFileReadsBackWithTheSameKeysAndMacros) {
+    std::vector<keyboard::MacroRecord> macros{MakeMacro(1, u"first", 40, 3),
+                                              MakeMacro(2, u"second one", 7)};
+    macros[1].SetAction(0, {40950, 0x171, 0});
+    macros[1].SetAction(1, {0, 0x15E, 1});
+    {
+        keyboard::ImageGuard guard = InstallDefaultImage();
+        keyboard::ImageRecord& image = *guard->image;
+        for (int block = 0; block < 3; ++block) {
+            keyboard::FillDefaultBlock(image.Block(block));
+        }
+        const struct {
+            int profile, entry;
+            uint16_t kind;
+            uint32_t value;
+        } assigned[] = {
+            {0, 0x1E, keyboard::kKindKey, 0x030},    {0, 0x2A, keyboard::kKindKey, 0x161},
+            {0, 0x39, keyboard::kKindDisabled, 0},   {1, 0x10, keyboard::kKindMacro, 2},
+            {1, 0x11, keyboard::kKindMacro, 1},      {1, 0x3B, keyboard::kKindStopMacro, 0},
+            {2, 0x12, keyboard::kKindMultimedia, 7}, {2, 0x13, keyboard::kKindFunction, 4},
+            {2, 0x1D, keyboard::kKindKey, 0x15C},
+        };
+        for (const auto& a : assigned) {
+            image.Entry(a.profile, a.entry).SetKind(a.kind);
+            image.Entry(a.profile, a.entry).SetValue(a.value);
+        }
+        guard->macros = macros;
+    }
+    const std::string source = File("source.kpf");
+    ASSERT_TRUE(profiles::SaveImageToFile(source));
+
+    const ProgramResult imported = Ctl({"import", source});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    // The transfer: one write transaction with the macro table, then the three layouts.
+    std::vector<uint8_t> commands = CommandsInTrace();
+    const auto begin = std::find(commands.begin(), commands.end(), 0x01);
+    ASSERT_NE(begin, commands.end());
+    std::vector<uint8_t> transaction(begin, commands.end());
+    ASSERT_GE(transaction.size(), 21u);
+    EXPECT_EQ(transaction.back(), 0x02);
+    EXPECT_EQ(std::count(transaction.begin(), transaction.end(), 0x08), 18);
+    EXPECT_EQ(transaction[1], 0x0A);
+
+    const std::string back = File("back.kpf");
+    const ProgramResult readBack = Ctl({"read-back", back});
+    ASSERT_EQ(readBack.exitCode, 0) << readBack.err;
+
+    profiles::ProfileContents want;
+    profiles::ProfileContents got;
+    ASSERT_EQ(profiles::ReadProfileContents(source, want), profiles::ProfileCheck::Valid);
+    ASSERT_EQ(profiles::ReadProfileContents(back, got), profiles::ProfileCheck::Valid);
+    for (int block = 0; block < 3; ++block) {
+        const auto a = want.image->Block(block);
+        const auto b = got.image->Block(block);
+        EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin())) << block;
+    }
+    ASSERT_EQ(got.macros.size(), want.macros.size());
+    for (std::size_t i = 0; i < want.macros.size(); ++i) {
+        EXPECT_EQ(got.macros[i].Id(), want.macros[i].Id());
+        EXPECT_EQ(got.macros[i].Name(), want.macros[i].Name());
+        EXPECT_EQ(got.macros[i].RepeatCount(), want.macros[i].RepeatCount());
+        ASSERT_EQ(got.macros[i].ActionCount(), want.macros[i].ActionCount());
+        for (int a = 0; a < want.macros[i].ActionCount(); ++a) {
+            EXPECT_EQ(got.macros[i].Action(a), want.macros[i].Action(a)) << i << ' ' << a;
+        }
+    }
+}
+
+TEST_F(CtlTest, ImportRewritesAnExistingProfileStore) {
+    const std::string store = DataHome() + "/Varkon QX480 Driver/$Profile0";
+    std::filesystem::create_directories(DataHome() + "/Varkon QX480 Driver");
+    WriteBytes(store, "");
+    const std::string source = File("source.kpf");
+    ASSERT_EQ(profiles::WriteDefaultProfileFile(source, 0, false), 1);
+    const ProgramResult result = Ctl({"import", source});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadBytes(store), ReadBytes(source));
+}
+
+}  // namespace
+}  // namespace qx::testing
