@@ -1,13 +1,15 @@
 // qx480-skingen: writes the program's default skin and renders its windows to pictures.
 //
 //   qx480-skingen --out <folder> [--version <text>]     write the skin (INI files and pictures)
-//   qx480-skingen --render <folder> --skins <folder>     render each window with a skin to PNG
+//   qx480-skingen --render <folder> [--skins <folder>]   render each window with a skin to PNG
+//                                                         (without --skins: a freshly written one)
 //
 // Run with QT_QPA_PLATFORM=offscreen where there is no display. After writing, the skin is
 // loaded and checked as the windows will load it; any problem makes the command fail.
 #include <QApplication>
 #include <QDir>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "layout.h"
@@ -61,7 +63,7 @@ int WriteSkin(const QString& folderArgument, const QString& version) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: qx480-skingen --out <folder> [--version <text>]\n"
-                 "       qx480-skingen --render <folder> --skins <folder>\n");
+                 "       qx480-skingen --render <folder> [--skins <folder>]\n");
     return 2;
 }
 
@@ -76,14 +78,23 @@ int main(int argc, char** argv) {
     };
     const QString out = value(QStringLiteral("--out"));
     const QString render = value(QStringLiteral("--render"));
+    const QString versionArgument = value(QStringLiteral("--version"));
+    const QString version = versionArgument.isEmpty() ? QStringLiteral(QX_VERSION) : versionArgument;
     if (!out.isEmpty()) {
-        const QString version = value(QStringLiteral("--version"));
-        return WriteSkin(out, version.isEmpty() ? QStringLiteral("1.0.0") : version);
+        return WriteSkin(out, version);
     }
     if (!render.isEmpty()) {
-        const QString skins = value(QStringLiteral("--skins"));
+        QString skins = value(QStringLiteral("--skins"));
+        QTemporaryDir fresh;
         if (skins.isEmpty()) {
-            return Usage();
+            skins = fresh.path();
+            const int written = WriteSkin(skins, version);
+            if (written != 0) {
+                return written;
+            }
+        }
+        if (!QDir().mkpath(render)) {
+            return Report({"cannot create " + render.toStdString()});
         }
         return Report(qx::skingen::RenderPreviews(FolderArgument(skins).toStdString(),
                                                   FolderArgument(render).toStdString()));

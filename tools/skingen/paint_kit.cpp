@@ -40,6 +40,15 @@ constexpr QRgb kDisabledEdge = 0xFF252A31;
 constexpr QRgb kDisabledText = 0xFF4F5864;
 constexpr QRgb kDanger = 0xFFE5484D;
 
+// `a` with a fraction `amount` of `b` mixed in.
+QColor Mix(const QColor& a, const QColor& b, qreal amount) {
+    auto channel = [amount](int from, int to) {
+        return static_cast<int>(from + (to - from) * amount + 0.5);
+    };
+    return {channel(a.red(), b.red()), channel(a.green(), b.green()),
+            channel(a.blue(), b.blue())};
+}
+
 QLinearGradient Vertical(const QRectF& rect, const QColor& top, const QColor& bottom) {
     QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
     gradient.setColorAt(0, top);
@@ -113,8 +122,8 @@ void PaintKeyCap(QPainter& painter, const Control& control, Appearance appearanc
     QRectF face = body.adjusted(3.5, 2.5, -3.5, -5.5);
     switch (appearance) {
         case Appearance::Hover:
-            faceTop = faceTop.lighter(118);
-            faceBottom = faceBottom.lighter(118);
+            faceTop = Mix(faceTop.lighter(118), C(pal::kAccent), 0.16);
+            faceBottom = Mix(faceBottom.lighter(112), C(pal::kAccent), 0.08);
             edge = C(pal::kAccent);
             ink = QColor(255, 255, 255);
             subInk = C(pal::kAccent);
