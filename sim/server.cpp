@@ -202,8 +202,7 @@ class Server::Impl {
     }
 
     bool LingerExpired() const {
-        return options_.linger.count() >= 0 && AttachedCount() == 0 &&
-               Clock::now() >= LingerEnd();
+        return options_.linger.count() >= 0 && AttachedCount() == 0 && Clock::now() >= LingerEnd();
     }
 
     void DrainWakePipe() {

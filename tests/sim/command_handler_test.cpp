@@ -42,7 +42,7 @@ bool ZerosFrom(const Packet& answer, size_t from) {
 }
 
 class CommandHandlerTest : public ::testing::Test {
-protected:
+  protected:
     KeyboardMemory memory_ = KeyboardMemory::Factory();
 };
 
@@ -56,9 +56,9 @@ struct LayoutCase {
 
 TEST_F(CommandHandlerTest, EveryKnownCommandEchoesCommandLengthAndAddressWithStatusZero) {
     const LayoutCase cases[] = {
-        {0x01, 0, 0},   {0x02, 0, 0},    {0x03, 48, 0},  {0x04, 48, 0},    {0x05, 56, 42},
-        {0x06, 3, 45},  {0x07, 56, 336}, {0x08, 44, 280}, {0x09, 16, 0},   {0x0A, 16, 0},
-        {0x0D, 0, 0},   {0x0F, 44, 280}, {0x10, 54, 270}, {0x11, 18, 530},
+        {0x01, 0, 0},  {0x02, 0, 0},    {0x03, 48, 0},   {0x04, 48, 0},   {0x05, 56, 42},
+        {0x06, 3, 45}, {0x07, 56, 336}, {0x08, 44, 280}, {0x09, 16, 0},   {0x0A, 16, 0},
+        {0x0D, 0, 0},  {0x0F, 44, 280}, {0x10, 54, 270}, {0x11, 18, 530},
     };
     for (const LayoutCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << "command " << int(c.command));
@@ -108,8 +108,7 @@ TEST_F(CommandHandlerTest, ReadsReturnTheAreaBytesAskedFor) {
     EXPECT_TRUE(ZerosFrom(a.answer, kOffData + 54));
 
     a = Handle(memory_, Request(0x09, 16, 0));
-    const std::vector<uint8_t> emptyTable = {0xAA, 0x55, 16, 0, 0, 0, 1, 0,
-                                             0,    0,    0,  0, 0, 0, 0, 0};
+    const std::vector<uint8_t> emptyTable = {0xAA, 0x55, 16, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(DataOf(a.answer, 16), emptyTable);
 }
 
@@ -147,7 +146,8 @@ TEST_F(CommandHandlerTest, WritesLandAtTheirAddressAndReportAChange) {
         EXPECT_TRUE(a.outcome.memoryChanged);
         EXPECT_EQ(Slice(memory_.Bytes(c.area), c.address, 5), bytes);
         EXPECT_TRUE(ZerosFrom(a.answer, kOffData));
-        EXPECT_FALSE(Handle(memory_, Request(c.command, 5, c.address, bytes)).outcome.memoryChanged);
+        EXPECT_FALSE(
+            Handle(memory_, Request(c.command, 5, c.address, bytes)).outcome.memoryChanged);
     }
 }
 
@@ -179,7 +179,8 @@ TEST_F(CommandHandlerTest, BadChecksumIsRefusedAndChangesNothing) {
 }
 
 TEST_F(CommandHandlerTest, UnknownCommandsAnswer0xFE) {
-    for (const uint8_t command : std::vector<uint8_t>{0x00, 0x0B, 0x0C, 0x0E, 0x12, 0x80, 0xED, 0xEF, 0xFF}) {
+    for (const uint8_t command :
+         std::vector<uint8_t>{0x00, 0x0B, 0x0C, 0x0E, 0x12, 0x80, 0xED, 0xEF, 0xFF}) {
         SCOPED_TRACE(int(command));
         const Answered a = Handle(memory_, Request(command, 0, 0));
         EXPECT_EQ(a.answer[3], command);
@@ -197,12 +198,12 @@ TEST_F(CommandHandlerTest, AccessStartingOutsideTheAreaIsRefused) {
     const struct {
         uint8_t command;
         uint16_t address;
-    } cases[] = {{0x03, 48},  {0x04, 48},  {0x05, 126}, {0x06, 126}, {0x07, 972},
-                 {0x08, 972}, {0x0F, 324}, {0x10, 768}, {0x11, 768}, {0x09, 4096},
-                 {0x0A, 4096}, {0x05, 0xFFFF}};
+    } cases[] = {{0x03, 48},  {0x04, 48},  {0x05, 126}, {0x06, 126},  {0x07, 972},  {0x08, 972},
+                 {0x0F, 324}, {0x10, 768}, {0x11, 768}, {0x09, 4096}, {0x0A, 4096}, {0x05, 0xFFFF}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << int(c.command) << " at " << c.address);
-        const Answered a = Handle(memory_, Request(c.command, 1, c.address, std::vector<uint8_t>{1}));
+        const Answered a =
+            Handle(memory_, Request(c.command, 1, c.address, std::vector<uint8_t>{1}));
         EXPECT_EQ(a.answer[7], kStatusRejected);
         EXPECT_FALSE(a.outcome.memoryChanged);
         EXPECT_TRUE(ZerosFrom(a.answer, kOffData));
@@ -219,7 +220,8 @@ TEST_F(CommandHandlerTest, WriteRunningPastTheAreaEndIsRefusedWhole) {
               kStatusRejected);
     EXPECT_EQ(memory_, before);
     EXPECT_EQ(Handle(memory_, Request(0x06, 6, 120, std::vector<uint8_t>(6, 9))).answer[7],
-              kStatusOk) << "a write that ends exactly at the end fits";
+              kStatusOk)
+        << "a write that ends exactly at the end fits";
 }
 
 TEST_F(CommandHandlerTest, StateBlockWriteWithProfileAbove2IsRefused) {

@@ -1,7 +1,6 @@
 #include "sim/control.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -43,10 +42,18 @@ TEST(ControlTest, BadCommandLinesAreRefusedWithAReason) {
         auto keyboard = Keyboard::Create();
         EXPECT_EQ(RunControl(*keyboard, words).exitCode, kExitUsage);
     }
-    for (const auto& words : std::vector<std::vector<std::string>>{
-             {"status"}, {"event", "0x02ff"}, {"event", "1025"}, {"fail", "0xFE", "always"},
-             {"fail", "255"}, {"silent"}, {"latency", "1"}, {"boot-return", "never"},
-             {"read", "lighting", "100", "26"}, {"stop"}, {"help"}}) {
+    for (const auto& words :
+         std::vector<std::vector<std::string>>{{"status"},
+                                               {"event", "0x02ff"},
+                                               {"event", "1025"},
+                                               {"fail", "0xFE", "always"},
+                                               {"fail", "255"},
+                                               {"silent"},
+                                               {"latency", "1"},
+                                               {"boot-return", "never"},
+                                               {"read", "lighting", "100", "26"},
+                                               {"stop"},
+                                               {"help"}}) {
         EXPECT_FALSE(CheckControlWords(words)) << ::testing::PrintToString(words);
     }
 }
@@ -94,14 +101,14 @@ TEST(ControlTest, ReadShowsMemoryAsOffsetAndHexLines) {
 // ---- The qx480-sim program ------------------------------------------------------------------
 
 class ProgramTest : public ::testing::Test {
-protected:
+  protected:
     // Runs qx480-sim with the words; returns its exit code, output in out_.
     int RunProgram(const std::string& arguments) {
         const char* runtime = std::getenv("QX_RUNTIME_DIR");
         const std::string program = std::string(runtime ? runtime : ".") + "/qx480-sim";
         const auto output = dir_ / "out.txt";
-        const std::string command = "'" + program + "' " + arguments + " >'" + output.string() +
-                                    "' 2>&1";
+        const std::string command =
+            "'" + program + "' " + arguments + " >'" + output.string() + "' 2>&1";
         const int status = std::system(command.c_str());
         std::ifstream in(output);
         std::ostringstream text;

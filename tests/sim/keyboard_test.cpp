@@ -20,7 +20,7 @@ using testing::Request;
 using Clock = std::chrono::steady_clock;
 
 class KeyboardTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         KeyboardOptions options;
         options.bootReturn = 30ms;

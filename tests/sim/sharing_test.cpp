@@ -24,7 +24,7 @@ using testing::RecordingSink;
 using testing::Request;
 
 class SharingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         state_ = dir_ / "kb.state";
         ::setenv(kEnvState, state_.c_str(), 1);
@@ -52,8 +52,8 @@ protected:
 
     int Control(const std::string& words) {
         const char* runtime = std::getenv("QX_RUNTIME_DIR");
-        const std::string command = "'" + std::string(runtime ? runtime : ".") +
-                                    "/qx480-sim' " + words + " >/dev/null 2>&1";
+        const std::string command = "'" + std::string(runtime ? runtime : ".") + "/qx480-sim' " +
+                                    words + " >/dev/null 2>&1";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -154,9 +154,7 @@ TEST_F(SharingTest, TraceFileOfEachProgramGetsTheLink) {
 }
 
 TEST_F(SharingTest, UnusableStateFileKeepsTheBackendFromStartingAndIsLeftAlone) {
-    {
-        std::ofstream(state_) << "twelve bytes";
-    }
+    { std::ofstream(state_) << "twelve bytes"; }
     RecordingSink sink;
     auto backend = MakeSimBackend();
     EXPECT_FALSE(backend->Start(sink));

@@ -43,7 +43,9 @@ inline RadOdorFilter CommandFilter() {
 inline RadOdorFilter ConsumerFilter() {
     return FilterOf(RADODOR_CONSUMER_USAGE_PAGE, RADODOR_CONSUMER_USAGE);
 }
-inline RadOdorFilter LedFilter() { return FilterOf(RADODOR_LED_USAGE_PAGE, RADODOR_LED_USAGE); }
+inline RadOdorFilter LedFilter() {
+    return FilterOf(RADODOR_LED_USAGE_PAGE, RADODOR_LED_USAGE);
+}
 
 struct ReceivedReport {
     uint16_t usagePage;
@@ -52,7 +54,7 @@ struct ReceivedReport {
 
 // Records every report and device change a backend delivers.
 class RecordingSink final : public qx::transport::BackendSink {
-public:
+  public:
     void OnInputReport(uint16_t, uint16_t, qx::transport::CollectionKey collection,
                        std::span<const uint8_t> report) override {
         const std::lock_guard lock(mutex_);
@@ -83,7 +85,7 @@ public:
         return deviceChanges_;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<ReceivedReport> reports_;
@@ -92,7 +94,7 @@ private:
 
 // A fresh folder removed at the end of the test.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "qx480-sim-test-XXXXXX").string();
@@ -107,7 +109,7 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

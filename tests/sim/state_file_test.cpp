@@ -21,7 +21,8 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
 
 void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 // Space-separated hex groups, as the keyboard's documentation prints them ("050000 020229").
@@ -44,33 +45,33 @@ std::vector<uint8_t> At(const std::vector<uint8_t>& file, size_t offset, size_t 
 
 // The factory key layout, typed in a second time from the keyboard's documentation so that a
 // slip in either copy shows.
-const std::vector<uint8_t> kDocumentedLayout = Hex(
-    "050000 050000 050000 050000 050000 050000 000000 000000 "
-    "020229 020235 02022B 020239 020102 020101 000000 000000 "
-    "02023A 02021E 020214 020204 02021D 020108 000000 000000 "
-    "02023B 02021F 02021A 020216 02021B 020104 000000 000000 "
-    "02023C 020220 020208 020207 020206 02022C 020246 000000 "
-    "02023D 020221 020215 020209 020219 020140 020247 000000 "
-    "02023E 020222 020217 02020A 020205 050202 02022E 000000 "
-    "02023F 020223 02021C 02020B 020211 020265 020248 000000 "
-    "020240 020224 020218 02020D 020210 020110 020249 000000 "
-    "020241 020225 02020C 02020E 020236 020250 02024A 000000 "
-    "020242 020226 020212 02020F 020237 020251 02024B 000000 "
-    "020243 020227 020213 020233 020238 020252 02024C 000000 "
-    "020244 02022D 02022F 020234 020120 02024F 02024D 000000 "
-    "020245 02022E 020230 020231");
+const std::vector<uint8_t> kDocumentedLayout =
+    Hex("050000 050000 050000 050000 050000 050000 000000 000000 "
+        "020229 020235 02022B 020239 020102 020101 000000 000000 "
+        "02023A 02021E 020214 020204 02021D 020108 000000 000000 "
+        "02023B 02021F 02021A 020216 02021B 020104 000000 000000 "
+        "02023C 020220 020208 020207 020206 02022C 020246 000000 "
+        "02023D 020221 020215 020209 020219 020140 020247 000000 "
+        "02023E 020222 020217 02020A 020205 050202 02022E 000000 "
+        "02023F 020223 02021C 02020B 020211 020265 020248 000000 "
+        "020240 020224 020218 02020D 020210 020110 020249 000000 "
+        "020241 020225 02020C 02020E 020236 020250 02024A 000000 "
+        "020242 020226 020212 02020F 020237 020251 02024B 000000 "
+        "020243 020227 020213 020233 020238 020252 02024C 000000 "
+        "020244 02022D 02022F 020234 020120 02024F 02024D 000000 "
+        "020245 02022E 020230 020231");
 
-const std::vector<uint8_t> kDocumentedLayers = Hex(
-    "00 08 0c 08 00 00 00 00 20 20 20 00 00 10 00 00 00 00 "
-    "35 0e 0e 2e 0e 0a 00 00 00 00 00 00 00 00 00 00 00 00 "
-    "27 0e 0e 2e 0a 18 10 00 00 00 04 00 00 00 00 00 00 00 "
-    "25 0a 1e 3a 1a 12 02 00 00 08 00 00 00 00 00 00 00 00 "
-    "19 0c 1c 0c 10 00 00 00 20 20 20 00 00 10 00 00 00 00 "
-    "00 00 00 00 00 00 02 00 00 00 00 00 00 00 00 00 00 00 "
-    "00 00 00 00 00 00 00 02 00 00 00 00 00 00 00 00 00 00 "
-    "00 00 00 00 00 00 00 00 02 00 00 00 00 00 00 00 00 00 "
-    "00 00 00 00 00 00 00 00 00 02 00 00 00 00 00 00 00 00 "
-    "00 00 00 00 00 00 00 00 00 00 02 00 00 00 00 00 00 00");
+const std::vector<uint8_t> kDocumentedLayers =
+    Hex("00 08 0c 08 00 00 00 00 20 20 20 00 00 10 00 00 00 00 "
+        "35 0e 0e 2e 0e 0a 00 00 00 00 00 00 00 00 00 00 00 00 "
+        "27 0e 0e 2e 0a 18 10 00 00 00 04 00 00 00 00 00 00 00 "
+        "25 0a 1e 3a 1a 12 02 00 00 08 00 00 00 00 00 00 00 00 "
+        "19 0c 1c 0c 10 00 00 00 20 20 20 00 00 10 00 00 00 00 "
+        "00 00 00 00 00 00 02 00 00 00 00 00 00 00 00 00 00 00 "
+        "00 00 00 00 00 00 00 02 00 00 00 00 00 00 00 00 00 00 "
+        "00 00 00 00 00 00 00 00 02 00 00 00 00 00 00 00 00 00 "
+        "00 00 00 00 00 00 00 00 00 02 00 00 00 00 00 00 00 00 "
+        "00 00 00 00 00 00 00 00 00 00 02 00 00 00 00 00 00 00");
 
 TEST(StateFileTest, FactoryFileHoldsEveryAreaAtItsOffset) {
     const std::vector<uint8_t> file = SerializeStateFile(KeyboardMemory::Factory());
@@ -146,8 +147,7 @@ TEST(StateFileTest, CommandWriteRewritesTheFileAtTheAreaOffset) {
     auto keyboard = Keyboard::Create(options);
     const std::vector<uint8_t> colour = {0x10, 0x20, 0x30};
     keyboard->ReceiveReport(Collection::kCommand, testing::Request(0x06, 3, 42 + 5, colour));
-    keyboard->ReceiveReport(Collection::kCommand,
-                            testing::Request(0x11, 3, 2 * 256 + 200, colour));
+    keyboard->ReceiveReport(Collection::kCommand, testing::Request(0x11, 3, 2 * 256 + 200, colour));
 
     const auto file = ReadFile(path);
     ASSERT_EQ(file.size(), kStateFileSize);

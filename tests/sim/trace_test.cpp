@@ -42,9 +42,7 @@ TEST(TraceTest, LineIsDirectionCollectionAndLowerCaseHexBytes) {
 TEST(TraceTest, EveryReportCrossingTheLinkIsAppendedToTheFileAndKeptInMemory) {
     TempFolder dir;
     const auto path = dir / "trace.txt";
-    {
-        std::ofstream(path) << "earlier line\n";
-    }
+    { std::ofstream(path) << "earlier line\n"; }
     KeyboardOptions options;
     options.traceFile = path;
     auto keyboard = Keyboard::Create(options);
@@ -60,8 +58,8 @@ TEST(TraceTest, EveryReportCrossingTheLinkIsAppendedToTheFileAndKeptInMemory) {
     const std::string answer = "< cmd 04 0d 00 0d 00 00 00 00" + Repeat(" 00", 56);
     const std::vector<std::string> expected = {"> led 05 01", request, answer, "< cons 03 01 04"};
     EXPECT_EQ(keyboard->TraceLines(), expected);
-    EXPECT_EQ(ReadText(path), "earlier line\n> led 05 01\n" + request + "\n" + answer +
-                                  "\n< cons 03 01 04\n");
+    EXPECT_EQ(ReadText(path),
+              "earlier line\n> led 05 01\n" + request + "\n" + answer + "\n< cons 03 01 04\n");
 
     keyboard->ClearTrace();
     EXPECT_TRUE(keyboard->TraceLines().empty());
