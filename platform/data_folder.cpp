@@ -72,7 +72,7 @@ void MakeFolders(const std::string& path) {
 // Qt takes $XDG_DATA_HOME as it is written and otherwise appends to the cleaned home folder;
 // the same text here keeps paths built by both sides equal as strings, not only as folders.
 std::string UserDataLocation() {
-    const std::string xdg = Environment("XDG_DATA_HOME");
+    std::string xdg = Environment("XDG_DATA_HOME");
     if (!xdg.empty()) {
         return xdg;
     }

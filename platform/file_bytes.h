@@ -8,7 +8,7 @@
 namespace qx::platform {
 
 // Files larger than this are not read (an INI or settings file is a few kilobytes).
-inline constexpr std::size_t kMaxReadableFileBytes = 64u * 1024u * 1024u;
+inline constexpr std::size_t kMaxReadableFileBytes = std::size_t{64} * 1024 * 1024;
 
 enum class ReadResult { Ok, Missing, Failed };
 

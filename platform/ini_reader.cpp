@@ -33,7 +33,7 @@ namespace {
 using ini_detail::FileEncoding;
 
 // A reading thread keeps a buffer up to this size between calls; larger ones are given back.
-constexpr std::size_t kRetainedBufferBytes = 1024u * 1024u;
+constexpr std::size_t kRetainedBufferBytes = std::size_t{1024} * 1024;
 
 template <class Units>
 std::optional<std::string> Lookup(const Units& units, std::string_view section,

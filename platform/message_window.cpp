@@ -54,6 +54,11 @@ class MessagePort : public MessageTarget {
         sendsReleased_.notify_all();
     }
 
+    // Events are made and posted under this port's lock; taking it on the window's thread before
+    // reading one orders the reads after the writes in terms every thread checker understands
+    // (Qt's own queue locking is not visible to them).
+    void Synchronize() { const std::lock_guard lock(mutex_); }
+
     void Complete(const std::shared_ptr<PendingSend>& pending, MessageResult result) {
         const std::lock_guard lock(mutex_);
         pending->result = result;
@@ -180,6 +185,7 @@ MessageResult MessageWindow::Dispatch(uint32_t message, MessageWParam wParam,
 }
 
 bool MessageWindow::event(QEvent* event) {
+    port_->Synchronize();
     if (event->type() != kMessageEventType) {
         return QObject::event(event);
     }
