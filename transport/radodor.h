@@ -11,7 +11,15 @@
  *
  * Threads: callbacks run on threads of the library. Each standing read (RequestAsyncRead) has
  * its own delivery thread, so a callback that blocks holds up only the reports of its own read,
- * never the answers delivered to another read.
+ * never the answers delivered to another read. The completions of RequestWrite and
+ * RequestStatusWrite share one further thread. A callback may call any function of the library,
+ * including the cancellation of its own request; it must not wait for another callback that
+ * cancels its request. Functions return at once when their arguments are null or lengths <= 0
+ * (results 0 or the "nothing" value), and *unit_id is set to 0 whenever no request was made.
+ *
+ * Reports always start with their report id; a collection whose device declares no report ids
+ * sends and receives reports that start with 0 (the 0 is added to what the device sends).
+ * Keyboard counts count physical keyboards: the interfaces of one keyboard count once.
  */
 #ifndef QX_TRANSPORT_RADODOR_H
 #define QX_TRANSPORT_RADODOR_H
@@ -79,18 +87,27 @@ typedef struct RadOdorNotification {
 /* Called on a library thread; returns 1. The records are valid only during the call. */
 typedef int (*RadOdorCallback)(RadOdorNotification* notification);
 
-/* Sets the library's diagnostic level (0 quiet, 1 errors, 2 traffic) written to standard error.
- * Returns the previous level. */
+/* Sets the library's diagnostic level, written to standard error with the prefix "radodor: ":
+ * 0 quiet, 1 errors (devices that cannot be opened, for example for want of the udev rule,
+ * reports not sent, reports dropped because a callback does not keep up), 2 also every report
+ * in both directions and every count change. Negative levels count as 0, higher ones as 2.
+ * The level is process-wide and may be set before Init. Returns the previous level. */
 RADODOR_API int Debug(int level);
 
-/* Starts the backend chosen by RADODOR_BACKEND ("hidraw", the default, or "sim").
- * flags: 0. Returns > 0 when the library is ready, <= 0 when it cannot work. */
+/* Starts the backend chosen by RADODOR_BACKEND ("hidraw", the default also when unset or empty,
+ * or "sim"); any other value makes Init return 0. The hidraw backend starts without a keyboard
+ * (one plugged in later is noticed within a second) and opens only the keyboard's nodes.
+ * flags: 0 (other values are ignored). Calling Init while the library runs changes nothing and
+ * returns 1. Returns > 0 when the library is ready, <= 0 when it cannot work. */
 RADODOR_API int Init(int flags);
 
-/* Cancels every request, stops the library's threads and releases the devices. Returns 1. */
+/* Cancels every request (their unit ids become unknown, the kept status reports are forgotten),
+ * waits for running callbacks (except the one it is called from), stops the library's threads
+ * and releases the devices. Returns 1, also when the library was not running. Init may start
+ * the library again afterwards. */
 RADODOR_API int End(void);
 
-/* Number of keyboards present that have a collection matching the filter. */
+/* Number of keyboards present that have a collection matching the filter; 0 before Init. */
 RADODOR_API int RequestGetDeviceCount(const RadOdorFilter* filter);
 
 /* Cancels the request with that unit id (0 or an unknown id: nothing, returns 0).
@@ -98,36 +115,49 @@ RADODOR_API int RequestGetDeviceCount(const RadOdorFilter* filter);
  * unless called from that very callback. */
 RADODOR_API int DeleteRequestFromUnitId(uint32_t unit_id);
 
-/* The same, by the unit record a notification carried. */
+/* The same, by the unit record a notification carried. The record is only compared with the
+ * records of the live requests, never read: a record of a cancelled request returns 0. */
 RADODOR_API int DeleteRequestFromHandle(RadOdorUnit* unit);
 
-/* Sends one output report asynchronously; the callback receives a kind-1 notification with the
- * report that was written once it is on its way. Returns > 0 when queued, <= 0 otherwise. */
+/* Sends one output report asynchronously; the callback (may be null) receives a kind-1
+ * notification with the report that was written once it is on its way, on the library's write
+ * thread. The request ends by itself after that notification (or, without a notification, when
+ * the write failed: see Debug); cancelling it before it was sent keeps it from being sent.
+ * Returns > 0 when queued, <= 0 when nothing was queued (for example no matching keyboard). */
 RADODOR_API int RequestWrite(const RadOdorFilter* filter, RadOdorCallback callback,
                              uint32_t user_tag, const uint8_t* data, int length, uint32_t* unit_id);
 
 /* Sends one output report and returns once it was handed to the device.
- * Returns > 0 when sent, <= 0 when not sent. */
+ * Returns > 0 (the bytes sent) when sent, <= 0 when not sent. */
 RADODOR_API int RequestWriteOne(const RadOdorFilter* filter, const uint8_t* report, int length);
 
-/* Sends the status report (output report, report id first) to the matching collection and keeps
- * it as that collection's status; the callback receives the written report (kind 1).
- * Returns > 0 when sent. */
+/* Sends the status report (output report, report id first) to the matching collection at once,
+ * and when it was sent keeps it as the status of that filter and registers a request whose unit
+ * record holds the report; the callback (may be null) then receives the written report (kind 1)
+ * on the library's write thread, possibly before this function returned. The request stays
+ * until it is cancelled or End. Returns > 0 (the bytes sent) when sent; otherwise nothing is
+ * kept and no request is made. */
 RADODOR_API int RequestStatusWrite(const RadOdorFilter* filter, RadOdorCallback callback,
                                    uint32_t user_tag, const uint8_t* data, int length,
                                    uint32_t* unit_id);
 
-/* Copies the last status report written to the matching collection (at most capacity bytes).
- * Returns the number of bytes copied, 0 when none was written. */
+/* Copies the last status report sent by RequestStatusWrite with an equal filter (the same mask
+ * and the same values in the fields the mask selects), at most capacity bytes. The status is
+ * kept across keyboard departures until End. Returns the number of bytes copied, 0 when none
+ * was written. */
 RADODOR_API int RequestStatusGet(const RadOdorFilter* filter, uint8_t* buffer, int capacity);
 
 /* Registers a standing read on the matching collection: the callback receives every input
  * report of that collection (kind 1) and every change of the number of matching keyboards
- * (kind 0). The new request's unit id is stored in *unit_id. Returns > 0 when registered. */
+ * (kind 0; not for the number present at registration), in order, on the read's own thread.
+ * Works without a keyboard present. Up to 1024 reports wait while the callback runs; beyond
+ * that reports are dropped (see Debug). The new request's unit id is stored in *unit_id.
+ * Returns > 0 when registered (callback must not be null). */
 RADODOR_API int RequestAsyncRead(const RadOdorFilter* filter, RadOdorCallback callback,
                                  uint32_t user_tag, uint32_t* unit_id);
 
-/* Sends a feature report (report id first) to the matching collection. Returns > 0 when sent. */
+/* Sends a feature report (report id first) to the matching collection and returns once it was
+ * handed to the device. Returns > 0 (the bytes sent) when sent, <= 0 when not sent. */
 RADODOR_API int RequestStatusSetFeature(const RadOdorFilter* filter, const uint8_t* data,
                                         int length);
 

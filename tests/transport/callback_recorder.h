@@ -26,7 +26,7 @@ struct Delivery {
 };
 
 class CallbackRecorder {
-public:
+  public:
     explicit CallbackRecorder(uint32_t userTag);
     ~CallbackRecorder();
     CallbackRecorder(const CallbackRecorder&) = delete;
@@ -50,7 +50,7 @@ public:
     // Runs inside the callback, after recording and before the gate.
     void SetAction(std::function<void(const RadOdorNotification&)> action);
 
-private:
+  private:
     void Record(const RadOdorNotification& notification);
 
     const uint32_t userTag_;

@@ -21,7 +21,7 @@ inline RadOdorFilter KeyboardFilter(qx::transport::CollectionKey key) {
 }
 
 class FakeBackend final : public qx::transport::Backend {
-public:
+  public:
     struct Device {
         uint16_t vendorId = RADODOR_VENDOR_ID;
         uint16_t productId = RADODOR_PRODUCT_ID;
@@ -54,7 +54,7 @@ public:
     // Forces the result of writes; nullopt: the report's size when a device matches, else 0.
     void ForceWriteResult(std::optional<int> result);
 
-private:
+  private:
     qx::transport::BackendSink* Sink();
     bool Matches(const RadOdorFilter& filter);  // mutex_ held
 

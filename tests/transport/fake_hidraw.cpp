@@ -44,8 +44,8 @@ qx::transport::hidraw::HidrawPaths FakeSysfs::Paths() const {
     return {(root_ / "sys").string(), (root_ / "dev").string()};
 }
 
-void FakeSysfs::AddNode(const std::string& name, const std::string& hidId,
-                        const std::string& phys, std::span<const uint8_t> descriptor) {
+void FakeSysfs::AddNode(const std::string& name, const std::string& hidId, const std::string& phys,
+                        std::span<const uint8_t> descriptor) {
     const fs::path device = root_ / "sys" / "class" / "hidraw" / name / "device";
     fs::create_directories(device);
     const std::string uevent = "DRIVER=hid-generic\nHID_ID=" + hidId +

@@ -20,7 +20,7 @@ namespace qx::test {
 
 // A temporary folder holding <root>/sys/class/hidraw/<node>/device/{uevent,report_descriptor}.
 class FakeSysfs {
-public:
+  public:
     FakeSysfs();
     ~FakeSysfs();
     FakeSysfs(const FakeSysfs&) = delete;
@@ -33,13 +33,13 @@ public:
     void RemoveNode(const std::string& name);
     std::string DevicePath(const std::string& name) const;
 
-private:
+  private:
     std::filesystem::path root_;
 };
 
 // Device nodes: each is a socket pair; the backend gets the one end, the test keeps the other.
 class FakeHidrawIo final : public qx::transport::hidraw::HidrawIo {
-public:
+  public:
     ~FakeHidrawIo() override;
 
     // Makes the node at this path openable (again: a fresh pair, like a replugged device).
@@ -60,7 +60,7 @@ public:
     int Write(int fd, std::span<const uint8_t> report) override;
     int SetFeature(int fd, std::span<const uint8_t> report) override;
 
-private:
+  private:
     struct Node {
         int backendEnd = -1;
         int deviceEnd = -1;
@@ -74,7 +74,7 @@ private:
 
 // A change monitor the test triggers by hand.
 class ManualChangeMonitor final : public qx::transport::hidraw::ChangeMonitor {
-public:
+  public:
     ManualChangeMonitor();
     ~ManualChangeMonitor() override;
     ManualChangeMonitor(const ManualChangeMonitor&) = delete;
@@ -83,7 +83,7 @@ public:
     void Drain() override;
     void Trigger();
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -95,7 +95,7 @@ struct SinkReport {
 };
 
 class RecordingSink final : public qx::transport::BackendSink {
-public:
+  public:
     void OnInputReport(uint16_t vendorId, uint16_t productId,
                        qx::transport::CollectionKey collection,
                        std::span<const uint8_t> report) override;
@@ -107,7 +107,7 @@ public:
     std::vector<SinkReport> Reports();
     int Changes();
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<SinkReport> reports_;

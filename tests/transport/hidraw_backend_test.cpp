@@ -33,7 +33,7 @@ std::vector<uint8_t> CommandPacket(uint8_t command) {
 }
 
 class HidrawBackendTest : public ::testing::Test {
-protected:
+  protected:
     // The keyboard's two interfaces on one USB port.
     void AddKeyboard(int first, const std::string& port) {
         AddNode("hidraw" + std::to_string(first), kKeyboardId, port + "/input0",
@@ -147,8 +147,7 @@ TEST_F(HidrawBackendTest, WritesGoToTheNodeOwningTheCollection) {
     EXPECT_EQ(backend_->WriteOutputReport(KeyboardFilter(kBootKeyboardKey),
                                           std::vector<uint8_t>{1, 0x02}),
               0);
-    EXPECT_EQ(backend_->WriteOutputReport(KeyboardFilter(kCommandKey),
-                                          std::vector<uint8_t>{0, 1}),
+    EXPECT_EQ(backend_->WriteOutputReport(KeyboardFilter(kCommandKey), std::vector<uint8_t>{0, 1}),
               0)
         << "report id 0 on a node with ids";
 
@@ -229,9 +228,12 @@ TEST_F(HidrawBackendTest, RegularLooksFindKeyboardsWithoutMonitorEvents) {
     AddKeyboard(0, "usb-1");
     ASSERT_TRUE(sink_.WaitForChanges(1));
     EXPECT_EQ(backend_->CountDevices(KeyboardFilter(kCommandKey)), 1);
-    // A node that fails while still listed is taken up again at a later look.
+    // A node that fails while still listed is opened again at a later look: the report
+    // waiting on the new node arrives.
     io_->Create(Path("hidraw1"));
-    ASSERT_TRUE(sink_.WaitForChanges(3));
+    io_->SendInput(Path("hidraw1"), CommandPacket(8));
+    ASSERT_TRUE(sink_.WaitForReports(1));
+    EXPECT_EQ(sink_.Reports()[0].report, CommandPacket(8));
     EXPECT_EQ(backend_->CountDevices(KeyboardFilter(kCommandKey)), 1);
 }
 

@@ -38,7 +38,7 @@ std::vector<uint8_t> CommandReport(uint8_t command) {
 }
 
 class LibraryTest : public ::testing::Test {
-protected:
+  protected:
     void Start(LibraryOptions options = {}) {
         auto backend = std::make_unique<FakeBackend>();
         backend_ = backend.get();
@@ -180,36 +180,43 @@ TEST_F(LibraryTest, DeleteWaitsForTheRunningCallbackAndStopsDelivery) {
 
 TEST_F(LibraryTest, CallbackMayCancelItsOwnReadAndRegisterAnother) {
     uint32_t id = Read(kConsumer, kConsTag);
-    std::atomic<int> deleteResult{-1};
-    std::atomic<int> writeResult{-1};
-    std::atomic<uint32_t> statusId{0};
+    struct Results {
+        int deleted = -1;
+        int written = -1;
+        uint32_t statusId = 0;
+    };
+    std::promise<Results> done;
+    auto results = done.get_future();
     backend_->Plug(FakeBackend::Keyboard());
     // What the bank switch does on its callback thread.
     cons.SetAction([&](const RadOdorNotification& n) {
         if (n.kind != RADODOR_NOTIFY_REPORT) {
             return;
         }
-        deleteResult = library_->DeleteRequestFromUnitId(id);
+        Results r;
+        r.deleted = library_->DeleteRequestFromUnitId(id);
         const uint8_t status[2] = {5, 3};
-        uint32_t newId = 0;
-        writeResult = library_->RequestStatusWrite(&kLed, &CallbackRecorder::Callback, kLedTag,
-                                                   status, 2, &newId);
-        statusId = newId;
+        r.written = library_->RequestStatusWrite(&kLed, &CallbackRecorder::Callback, kLedTag,
+                                                 status, 2, &r.statusId);
+        done.set_value(r);
     });
     backend_->Input(kConsumerKey, {3, 0xFF, 0x02});
+    ASSERT_EQ(results.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    const Results r = results.get();
+    EXPECT_EQ(r.deleted, 1);
+    EXPECT_EQ(r.written, 2);
+    EXPECT_NE(r.statusId, 0u);
+    // The status write's notification comes on a library thread, maybe before it returned.
     ASSERT_TRUE(led.WaitForCount(1));
-    EXPECT_EQ(deleteResult.load(), 1);
-    EXPECT_EQ(writeResult.load(), 2);
-    EXPECT_NE(statusId.load(), 0u);
     EXPECT_EQ(led.Deliveries()[0].report, (std::vector<uint8_t>{5, 3}));
-    EXPECT_EQ(led.Deliveries()[0].unitId, statusId.load());
+    EXPECT_EQ(led.Deliveries()[0].unitId, r.statusId);
 
     const size_t seen = cons.Count();
     Read(kConsumer, kCtrlTag);
     backend_->Input(kConsumerKey, {3, 1, 4});
     ASSERT_TRUE(ctrl.WaitForCount(1));
     EXPECT_EQ(cons.Count(), seen) << "a read cancelled from its callback still delivered";
-    library_.reset();  // before the results the action writes go out of scope
+    cons.SetAction(nullptr);
 }
 
 TEST_F(LibraryTest, DeleteByHandleFindsTheRecordOfALiveRequestOnly) {
@@ -236,8 +243,7 @@ TEST_F(LibraryTest, UnitIdsWrapPastZeroAndSkipIdsStillInUse) {
     EXPECT_EQ(Read(kCommand, kCtrlTag), 1u);
 
     uint32_t id = 99;
-    EXPECT_EQ(library_->RequestAsyncRead(&kCommand, &CallbackRecorder::Callback, kCtrlTag, &id),
-              0)
+    EXPECT_EQ(library_->RequestAsyncRead(&kCommand, &CallbackRecorder::Callback, kCtrlTag, &id), 0)
         << "every id is alive";
     EXPECT_EQ(id, 0u);
 
@@ -348,16 +354,16 @@ TEST_F(LibraryTest, AsynchronousWriteNotifiesOnceSentAndCanBeCancelledBefore) {
               1);
     ASSERT_TRUE(ctrl.WaitUntilParked());
     const auto other = CommandReport(2);
-    ASSERT_EQ(library_->RequestWrite(&kCommand, &CallbackRecorder::Callback, kConsTag,
-                                     other.data(), 64, &secondId),
+    ASSERT_EQ(library_->RequestWrite(&kCommand, &CallbackRecorder::Callback, kConsTag, other.data(),
+                                     64, &secondId),
               1);
     EXPECT_EQ(library_->DeleteRequestFromUnitId(secondId), 1);
     ctrl.OpenGate();
 
     // A third write proves the thread went past the cancelled one.
     const auto third = CommandReport(3);
-    ASSERT_EQ(library_->RequestWrite(&kCommand, &CallbackRecorder::Callback, kCtrlTag,
-                                     third.data(), 64, &id),
+    ASSERT_EQ(library_->RequestWrite(&kCommand, &CallbackRecorder::Callback, kCtrlTag, third.data(),
+                                     64, &id),
               1);
     ASSERT_TRUE(ctrl.WaitForCount(2));
     EXPECT_EQ(ctrl.Deliveries()[0].report, packet);

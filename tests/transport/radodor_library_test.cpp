@@ -11,7 +11,7 @@ namespace qx::test {
 namespace {
 
 class RadOdorLibrary : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* dir = std::getenv("QX_RUNTIME_DIR");
         ASSERT_NE(dir, nullptr) << "QX_RUNTIME_DIR is not set";
@@ -37,8 +37,9 @@ TEST_F(RadOdorLibrary, BindsTheTwelveNamesAndKeepsItsInternalsHidden) {
 }
 
 TEST_F(RadOdorLibrary, BackendChoiceByEnvironment) {
-    const RadOdorFilter command = {RADODOR_MATCH_ALL, RADODOR_VENDOR_ID, RADODOR_PRODUCT_ID,
-                                   RADODOR_COMMAND_USAGE_PAGE, RADODOR_COMMAND_USAGE, 0};
+    const RadOdorFilter command = {RADODOR_MATCH_ALL,     RADODOR_VENDOR_ID,
+                                   RADODOR_PRODUCT_ID,    RADODOR_COMMAND_USAGE_PAGE,
+                                   RADODOR_COMMAND_USAGE, 0};
     ASSERT_EQ(setenv("RADODOR_BACKEND", "bluetooth", 1), 0);
     EXPECT_EQ(api_.Init(0), 0) << "an unknown backend must refuse to start";
     EXPECT_EQ(api_.RequestGetDeviceCount(&command), 0);

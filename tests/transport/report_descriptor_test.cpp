@@ -85,6 +85,7 @@ TEST(ReportDescriptor, Qx480ControlInterface) {
 TEST(ReportDescriptor, UsagePagesFromExtendedUsagesThePageInForceAndPushPop) {
     // A 4-byte usage carries its page; a short usage takes the page in force at the
     // Collection item, even when the Usage Page item comes after the usage.
+    // clang-format off
     const std::vector<uint8_t> bytes = {
         0x05, 0x01,                    // Usage Page (Generic Desktop)
         0x0B, 0x01, 0x00, 0x0C, 0x00,  // Usage (Consumer:Consumer Control)
@@ -99,6 +100,7 @@ TEST(ReportDescriptor, UsagePagesFromExtendedUsagesThePageInForceAndPushPop) {
         0x75, 0x08, 0x95, 0x02, 0x81, 0x02,  // Input: 2 bytes
         0xC0,
     };
+    // clang-format on
     const auto d = Parse(bytes);
     EXPECT_EQ(d.error, DescriptorError::None);
     EXPECT_EQ(Keys(d), (std::vector<CollectionKey>{kConsumerKey, kLedKey, kCommandKey}));
@@ -109,6 +111,7 @@ TEST(ReportDescriptor, UsagePagesFromExtendedUsagesThePageInForceAndPushPop) {
 }
 
 TEST(ReportDescriptor, OnlyTopLevelApplicationCollectionsCount) {
+    // clang-format off
     const std::vector<uint8_t> bytes = {
         0x05, 0x01, 0x09, 0x02, 0xA1, 0x00,  // Collection (Physical) at the top level
         0x85, 0x01, 0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0xC0,
@@ -117,6 +120,7 @@ TEST(ReportDescriptor, OnlyTopLevelApplicationCollectionsCount) {
         0x85, 0x02, 0x81, 0x02, 0xC0,        //   its report belongs to the outer one
         0xC0,
     };
+    // clang-format on
     const auto d = Parse(bytes);
     EXPECT_EQ(d.error, DescriptorError::None);
     EXPECT_EQ(Keys(d), (std::vector<CollectionKey>{{0x01, 0x06}}));
@@ -145,7 +149,9 @@ TEST(ReportDescriptor, BrokenDescriptorsStopWithTheirFaultAndKeepWhatCameBefore)
         size_t collections;
     };
     const std::vector<Case> cases = {
-        {{0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xC0, 0xC0}, DescriptorError::UnbalancedCollection, 1},
+        {{0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xC0, 0xC0},
+         DescriptorError::UnbalancedCollection,
+         1},
         {{0x05, 0x01, 0x09, 0x06, 0xA1, 0x01}, DescriptorError::UnbalancedCollection, 1},
         {{0x85, 0x00}, DescriptorError::InvalidReportId, 0},
         {{0x86, 0x00, 0x01}, DescriptorError::InvalidReportId, 0},

@@ -16,7 +16,7 @@ constexpr std::string_view kClassDir = "/class/hidraw";
 constexpr std::string_view kNodePrefix = "hidraw";
 constexpr std::string_view kInputSuffix = "/input";
 // A report descriptor is at most 4096 bytes; anything far beyond is not one.
-constexpr std::streamsize kMaxFileBytes = 64 * 1024;
+constexpr std::streamsize kMaxFileBytes = std::streamsize{64} * 1024;
 
 std::string ReadSmallFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
