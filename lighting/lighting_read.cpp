@@ -50,11 +50,12 @@ void LightingModel::ForgetModes() {
 void LightingModel::ReadKeyLightPage() {
     KeyLightPage& page = CurrentPage();
     for (int piece = 0; piece < kPageReadChunks; ++piece) {
-        const auto offset = static_cast<std::size_t>(piece * kPageReadChunk);
+        const int offset = piece * kPageReadChunk;
         std::array<uint8_t, device::kDataCapacity> reply{};
         if (commands_.ReadPagedMemory(reply, kPageReadChunk, static_cast<uint8_t>(offset),
                                       static_cast<uint8_t>(profile_)) == device::kOk) {
-            std::copy_n(reply.begin(), kPageReadChunk, page.begin() + offset);
+            std::copy_n(reply.begin(), kPageReadChunk,
+                        page.begin() + static_cast<std::ptrdiff_t>(offset));
         }
     }
 }

@@ -88,7 +88,7 @@ void RecordingView::ShowReportRate(int rate) {
     reportRate = rate;
 }
 void RecordingView::ShowPanelSwitch(bool on) {
-    events.push_back(on ? "lamp on" : "lamp off");
+    events.emplace_back(on ? "lamp on" : "lamp off");
 }
 void RecordingView::SetKeyFrame(int controlId, bool lit) {
     for (auto& [id, shown] : frames) {

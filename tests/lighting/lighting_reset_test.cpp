@@ -11,7 +11,6 @@ namespace qx::lighting::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 
 // The transactions of a command list: the packets between each "begin" and "end".
 std::vector<std::vector<std::string>> Transactions(const std::vector<std::string>& commands) {
