@@ -25,7 +25,7 @@ constexpr double kWireMicroseconds = 7 * 2 * 1000.0;
 
 // A main window that is always ready and notes when 'PROF' and 0x4753 arrive.
 class TimingHost : public qx::device::ConnectionHost {
-public:
+  public:
     void SendWindowMessage(uint32_t message, uint32_t) override {
         const auto now = Clock::now();
         std::lock_guard lock(mutex_);
@@ -57,7 +57,7 @@ public:
         changed_.wait(lock, [&] { return lefts_ >= n; });
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     int reads_ = 0;
@@ -95,11 +95,12 @@ void BM_ArrivalToProfOneMsPerReport(benchmark::State& state) {
 
     std::vector<double> samples;
     int attaches = 0;
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         const auto arrival = Clock::now();
         board.Model().Plug();
         const auto delivered = host.WaitForRead(++attaches);
-        const double micros = std::chrono::duration<double, std::micro>(delivered - arrival).count();
+        const double micros =
+            std::chrono::duration<double, std::micro>(delivered - arrival).count();
         samples.push_back(micros);
         state.SetIterationTime(micros / 1e6);
 
@@ -130,7 +131,7 @@ void BM_AttachExchangesOneMsPerReport(benchmark::State& state) {
     qx::device::KeyLayout layout{};
     std::array<uint8_t, qx::device::kStateBlockSize> block{};
     std::vector<double> samples;
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         const auto start = Clock::now();
         const bool ok = board.Commands().ReadDefaultLayout(layout) == qx::device::kOk &&
                         board.Commands().ReadStateBlock(block) == qx::device::kOk;

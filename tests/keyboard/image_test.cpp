@@ -120,11 +120,11 @@ TEST(MacroRecord, NamesAreCutAndReadWithinTheirField) {
     auto record = std::make_unique<MacroRecord>();
     record->SetName(std::u16string(300, u'x'));
     EXPECT_EQ(record->Name().size(), kMacroNameMaxChars);
-    EXPECT_EQ(LoadLe16(record->Bytes(), 2 * 249), 0);  // terminated in unit 249
+    EXPECT_EQ(LoadLe16(record->Bytes(), std::size_t{2} * 249), 0);  // terminated in unit 249
 
     record->SetName(u"ab");
     EXPECT_EQ(record->Name(), u"ab");
-    EXPECT_EQ(LoadLe16(record->Bytes(), 2 * 100), 0);  // the longer old name is gone
+    EXPECT_EQ(LoadLe16(record->Bytes(), std::size_t{2} * 100), 0);  // the longer old name is gone
 
     // A record from a file whose name has no terminator is read up to 249 units only.
     std::fill_n(record->Bytes().begin(), 2 * kMacroNameUnits, uint8_t{0x41});
