@@ -1,6 +1,7 @@
 #include "device/packet_exchange.h"
 
 #include <algorithm>
+#include <chrono>
 #include <thread>
 
 #include "device/interfaces.h"
@@ -63,7 +64,7 @@ PacketExchange::AttemptOutcome PacketExchange::RunAttempt(const Packet& packet,
         CloseReplySlot();
         return AttemptOutcome::SendRefused;
     }
-    const bool answered = replyEvent_.WaitFor(timing_.attemptTimeout);
+    const bool answered = WaitForAnswer();
     answerLength = CloseReplySlot();
     // An answer too short to hold a command echo and a status cannot be this packet's answer.
     if (!answered || answerLength <= kStatusOffset ||
@@ -73,10 +74,24 @@ PacketExchange::AttemptOutcome PacketExchange::RunAttempt(const Packet& packet,
     return IsRejection(reply[kStatusOffset]) ? AttemptOutcome::Rejected : AttemptOutcome::Accepted;
 }
 
+bool PacketExchange::WaitForAnswer() {
+    // The delivery thread signals after it has let go of the slot, so a signal meant for an
+    // attempt that already timed out can arrive during the next one: wake-ups without an answer
+    // for this attempt go back to waiting for the rest of its time.
+    const auto deadline = std::chrono::steady_clock::now() + timing_.attemptTimeout;
+    while (replyEvent_.WaitUntil(deadline)) {
+        if (answered_.load(std::memory_order_acquire)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void PacketExchange::OpenReplySlot(std::span<uint8_t, kPacketSize> reply) {
     const std::lock_guard lock(slotMutex_);
     replySlot_ = reply;
     replyLength_ = 0;
+    answered_.store(false, std::memory_order_relaxed);
     replyEvent_.Reset();
     busy_.store(true, std::memory_order_release);
 }
@@ -96,13 +111,17 @@ int PacketExchange::SendPacketNoReply(std::span<const uint8_t> request) {
 }
 
 void PacketExchange::DeliverAnswer(std::span<const uint8_t> report) {
-    const std::lock_guard lock(slotMutex_);
-    if (!busy_.load(std::memory_order_relaxed)) {
-        return;
+    {
+        const std::lock_guard lock(slotMutex_);
+        if (!busy_.load(std::memory_order_relaxed)) {
+            return;
+        }
+        const std::size_t count = std::min(report.size(), replySlot_.size());
+        std::copy_n(report.begin(), count, replySlot_.begin());
+        replyLength_ = count;
+        answered_.store(true, std::memory_order_release);
     }
-    const std::size_t count = std::min(report.size(), replySlot_.size());
-    std::copy_n(report.begin(), count, replySlot_.begin());
-    replyLength_ = count;
+    // Signalled outside the slot's lock, so the woken exchange does not block on it at once.
     replyEvent_.Set();
 }
 

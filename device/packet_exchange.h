@@ -55,6 +55,7 @@ class PacketExchange {
 
     AttemptOutcome RunAttempt(const Packet& packet, std::span<uint8_t, kPacketSize> reply,
                               std::size_t& answerLength);
+    bool WaitForAnswer();
     void OpenReplySlot(std::span<uint8_t, kPacketSize> reply);
     std::size_t CloseReplySlot();
 
@@ -64,6 +65,7 @@ class PacketExchange {
     std::mutex slotMutex_;      // guards the reply slot against the delivery thread
     std::span<uint8_t> replySlot_;
     std::size_t replyLength_ = 0;
+    std::atomic<bool> answered_{false};  // the open attempt got an answer
     std::atomic<bool> busy_{false};
     platform::AutoResetEvent replyEvent_;
 };

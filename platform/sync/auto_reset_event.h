@@ -41,6 +41,18 @@ class AutoResetEvent {
         return true;
     }
 
+    // Waits for the signal until the steady clock reaches `deadline`. True: signalled (the event
+    // is reset again); false: the time ran out.
+    template <class Duration>
+    bool WaitUntil(std::chrono::time_point<std::chrono::steady_clock, Duration> deadline) {
+        std::unique_lock lock(mutex_);
+        if (!wakeup_.wait_until(lock, deadline, [this] { return signalled_; })) {
+            return false;
+        }
+        signalled_ = false;
+        return true;
+    }
+
     // Waits for the signal without a time limit.
     void Wait() {
         std::unique_lock lock(mutex_);

@@ -206,7 +206,7 @@ TEST_F(DeviceCommandsTest, LayoutWriteIsFivePiecesOf56AndOneOf44AtProfileAddress
         const std::size_t length = k < 5 ? 56 : 44;
         EXPECT_EQ(sent[k][kCommandOffset], 0x08);
         EXPECT_EQ(sent[k][kLengthOffset], length);
-        EXPECT_EQ(AddressOf(sent[k]), 2 * 324 + 56 * k);
+        EXPECT_EQ(AddressOf(sent[k]), 2U * 324U + 56U * k);
         EXPECT_TRUE(std::equal(layout.begin() + 56 * k, layout.begin() + 56 * k + length,
                                sent[k].begin() + kDataOffset));
     }

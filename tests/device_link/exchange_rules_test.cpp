@@ -39,7 +39,7 @@ class ExchangeRules : public ::testing::Test {
     }
 
     // Answers every packet with the statuses in turn (the last one repeats).
-    void AnswerWithStatuses(std::vector<uint8_t> statuses) {
+    void AnswerWithStatuses(const std::vector<uint8_t>& statuses) {
         transport_.answer = [statuses](const Packet& request, int n) -> testing::Answer {
             const auto i = std::min<std::size_t>(n, statuses.size() - 1);
             return AnswerTo(request, statuses[i]);
