@@ -23,6 +23,7 @@ DeviceSession::DeviceSession(const RadOdorApi& api, ConnectionHost& host, Timing
 
 DeviceSession::~DeviceSession() {
     connection_.Stop();
+    events_.Remove();
     keyboard::CurrentProfile().SetCommands(nullptr);
     keyboard::CurrentProfile().Forget();
 }
@@ -31,6 +32,7 @@ DeviceSession& StartDeviceConnection(ConnectionHost& host, bool startedWithStart
     StopDeviceConnection();
     auto& slot = SessionSlot();
     slot = std::make_unique<DeviceSession>(BindTransportOrExit(), host);
+    slot->Events().Create();
     slot->Connection().Start(startedWithStart);
     return *slot;
 }

@@ -9,6 +9,7 @@
 #include "device/connection_host.h"
 #include "device/device_commands.h"
 #include "device/device_connection.h"
+#include "device/named_events.h"
 #include "device/packet_exchange.h"
 #include "device/timing.h"
 #include "transport/radodor.h"
@@ -27,18 +28,20 @@ class DeviceSession {
     PacketExchange& Exchange() { return exchange_; }
     DeviceCommands& Commands() { return commands_; }
     DeviceConnection& Connection() { return connection_; }
+    NamedEvents& Events() { return events_; }
 
   private:
     RadOdorApi api_;
     PacketExchange exchange_;
     DeviceCommands commands_;
     DeviceConnection connection_;
+    NamedEvents events_;  // created by StartDeviceConnection, removed with the session
 };
 
 // Binds libRadOdor.so of the run-time folder (the process ends with exit code 0 when it cannot),
-// makes the session, gives its commands to the current-profile cache and starts the
-// connection. `startedWithStart`: the program was started with "/Start", so the window does not
-// open by itself.
+// makes the session, gives its commands to the current-profile cache, creates the 214 named
+// events and starts the connection. `startedWithStart`: the program was started with "/Start", so
+// the window does not open by itself.
 DeviceSession& StartDeviceConnection(ConnectionHost& host, bool startedWithStart);
 
 // Ends the session made by StartDeviceConnection (nothing when there is none).

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "device/connection_host.h"
+#include "device/device_session.h"
 #include "device/named_events.h"
 #include "tests/device/connection_fixture.h"
 
@@ -123,6 +124,21 @@ TEST_F(ConnectionTest, OneConnectionIsStartedAtATime) {
     EXPECT_NO_THROW(second.Start());
     ASSERT_TRUE(host.WaitFor([&] { return second.IsAutoOpenDone(); }));
     second.Stop();
+}
+
+TEST(DeviceSession, LendsItsCommandsToTheProfileCacheForItsLifetime) {
+    testing::EmulatedLink link(true);
+    testing::RecordingHost host;
+    {
+        DeviceSession session(link.api, host, test_support::kTestTiming);
+        session.Connection().Start(true);
+        // The count is stored last, after the tray icon.
+        ASSERT_TRUE(host.WaitFor([&] { return IsKeyboardAttached(); }));
+        EXPECT_EQ(keyboard::GetCurrentProfile(), 0);
+    }
+    EXPECT_FALSE(IsKeyboardAttached());
+    EXPECT_EQ(keyboard::CurrentProfile().Cached(), keyboard::kUnknownProfile);
+    EXPECT_EQ(keyboard::GetCurrentProfile(), keyboard::kUnknownProfile);  // nothing to ask
 }
 
 TEST(NamedEvents, AreCreatedUnderTheirNamesAndRemovedAgain) {

@@ -133,16 +133,24 @@ class RecordingHost : public device::ConnectionHost {
         std::lock_guard lock(mutex_);
         calls_.clear();
     }
-    // Waits until `done` holds for the recorded calls.
+    // Waits until `done` holds; checks at every recorded call and at least every 2 ms, so it
+    // may also watch state outside the host.
     bool WaitFor(const std::function<bool()>& done,
                  std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+        const auto until = std::chrono::steady_clock::now() + timeout;
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, timeout, [&] {
+        while (true) {
             lock.unlock();
             const bool result = done();
             lock.lock();
-            return result;
-        });
+            if (result) {
+                return true;
+            }
+            if (std::chrono::steady_clock::now() >= until) {
+                return false;
+            }
+            changed_.wait_for(lock, std::chrono::milliseconds(2));
+        }
     }
 
   private:
