@@ -91,6 +91,34 @@ uint8_t Write(KeyboardMemory& memory, Area area, Request r, const Packet& reques
     return kStatusOk;
 }
 
+bool HasValidChecksum(const Packet& p) {
+    const uint16_t claimed = static_cast<uint16_t>(p[kOffChecksum] | p[kOffChecksum + 1] << 8);
+    return claimed == PacketChecksum(p);
+}
+
+// Runs a request whose checksum is right; returns the answer's status.
+uint8_t Execute(KeyboardMemory& memory, const Packet& request, Packet& answer,
+                CommandOutcome& outcome) {
+    const CommandSpec* spec = FindCommand(request[kOffCommand]);
+    if (spec == nullptr) {
+        return kStatusUnknownCommand;
+    }
+    const Request r = RequestOf(request);
+    if (r.length > kMaxDataLength) {
+        return kStatusRejected;
+    }
+    switch (spec->access) {
+        case Access::kRead:
+            return Read(memory, spec->area, r, answer);
+        case Access::kWrite:
+            return Write(memory, spec->area, r, request, outcome.memoryChanged);
+        case Access::kControl:
+            outcome.transaction = spec->transaction;
+            return kStatusOk;
+    }
+    return kStatusOk;
+}
+
 }  // namespace
 
 Packet MakeAnswer(const Packet& request, uint8_t status) {
@@ -111,24 +139,8 @@ CommandOutcome HandleCommand(KeyboardMemory& memory, std::span<const uint8_t> re
         return outcome;
     }
     Packet answer = AnswerHeader(request);
-    const uint16_t claimed =
-        static_cast<uint16_t>(request[kOffChecksum] | request[kOffChecksum + 1] << 8);
-    const CommandSpec* spec = FindCommand(request[kOffCommand]);
-    const Request r = RequestOf(request);
-    uint8_t status = kStatusOk;
-    if (claimed != PacketChecksum(request)) {
-        status = kStatusRejected;
-    } else if (spec == nullptr) {
-        status = kStatusUnknownCommand;
-    } else if (r.length > kMaxDataLength) {
-        status = kStatusRejected;
-    } else if (spec->access == Access::kRead) {
-        status = Read(memory, spec->area, r, answer);
-    } else if (spec->access == Access::kWrite) {
-        status = Write(memory, spec->area, r, request, outcome.memoryChanged);
-    } else {
-        outcome.transaction = spec->transaction;
-    }
+    const uint8_t status =
+        HasValidChecksum(request) ? Execute(memory, request, answer, outcome) : kStatusRejected;
     answer[kOffStatus] = status;
     SealPacket(answer);
     outcome.answer = answer;

@@ -100,7 +100,9 @@ std::optional<std::string> Parse(int argc, char** argv, CommandLine& line) {
         } else if ((a == "--linger" || a == "--boot-return") && line.serve) {
             const auto ms = ParseMillis(value);
             if (!ms) {
-                return a + ": '" + value + "' is neither milliseconds nor 'never'";
+                std::string problem = a;
+                problem += ": '" + value + "' is neither milliseconds nor 'never'";
+                return problem;
             }
             (a == "--linger" ? line.linger : line.bootReturn) = *ms;
         } else if (a == "--ready-fd" && line.serve) {

@@ -83,6 +83,7 @@ SpawnResult SpawnServer(const std::filesystem::path& program, const Endpoint& en
         words.insert(words.end(), {"--state", endpoint.stateFile.string()});
     }
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& w : words) {
         argv.push_back(w.data());
     }
