@@ -37,7 +37,7 @@ TEST(CommandLineTest, EverySubcommandOfEveryGroupIsFoundByItsUniqueName) {
             EXPECT_LE(command.minArgs, command.maxArgs);
         }
     }
-    EXPECT_EQ(names.size(), 7u);
+    EXPECT_EQ(names.size(), 9u);
 }
 
 TEST(JsonWriterTest, EscapesQuotesBackslashesAndControlCharacters) {

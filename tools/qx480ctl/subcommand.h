@@ -61,6 +61,7 @@ struct Subcommand {
 // The tables of the groups.
 std::span<const Subcommand> ProfileFileCommands();
 std::span<const Subcommand> KeyboardCommands();
+std::span<const Subcommand> LightingCommands();
 
 // A group: the function that gives its table.
 using CommandGroup = std::span<const Subcommand> (*)();

@@ -6,9 +6,10 @@ namespace qx::ctl {
 namespace {
 
 // One line per group of subcommands.
-constexpr std::array<CommandGroup, 2> kGroups{
+constexpr std::array kGroups{
     &ProfileFileCommands,
     &KeyboardCommands,
+    &LightingCommands,
 };
 
 }  // namespace
