@@ -30,6 +30,11 @@ int StatusResult(const Packet& reply) {
     }
 }
 
+// Device address of a profile's key layout: the three layouts lie one after the other.
+uint16_t LayoutAddress(int profile) {
+    return static_cast<uint16_t>(static_cast<std::size_t>(profile) * kKeyLayoutSize);
+}
+
 void CopyReplyData(const Packet& reply, std::span<uint8_t> out) {
     std::copy_n(reply.begin() + kDataOffset, std::min(out.size(), kDataCapacity), out.begin());
 }
@@ -38,92 +43,79 @@ void CopyReplyData(const Packet& reply, std::span<uint8_t> out) {
 
 DeviceCommands::DeviceCommands(PacketExchange& exchange) : exchange_(exchange) {}
 
-int DeviceCommands::Exchange(const Packet& request, Packet& reply) {
-    reply.fill(0);
+int DeviceCommands::RunOne(CommandId id, uint8_t length, uint16_t address,
+                           std::span<const uint8_t> data, std::span<uint8_t> out) {
+    const CommandSpec& spec = SpecOf(id);
+    Packet reply{};
     std::size_t received = 0;
-    const int result = exchange_.ExchangePacket(request, reply, received);
-    return result == kOk ? StatusResult(reply) : result;
+    const int result = exchange_.ExchangePacket(
+        BuildCommandPacket({spec.number, length, address, data}), reply, received);
+    if (result != kOk) {
+        return result;
+    }
+    const int mapped = StatusResult(reply);
+    if (mapped == kOk) {
+        CopyReplyData(reply, out);
+    }
+    return mapped;
 }
 
-int DeviceCommands::RunPlain(CommandId id, std::span<const uint8_t> data, Packet& reply) {
-    const CommandSpec& spec = SpecOf(id);
-    return Exchange(BuildCommandPacket({spec.number, spec.fixedLength, 0, data}), reply);
+int DeviceCommands::RunFixed(CommandId id, std::span<const uint8_t> data, std::span<uint8_t> out) {
+    return RunOne(id, SpecOf(id).fixedLength, 0, data, out);
 }
 
 int DeviceCommands::RunChunked(CommandId id, std::span<uint8_t> readInto,
                                std::span<const uint8_t> writeFrom, uint16_t baseAddress) {
-    const CommandSpec& spec = SpecOf(id);
-    const bool reading = spec.kind == CommandKind::ChunkedRead;
+    const bool reading = SpecOf(id).kind == CommandKind::ChunkedRead;
     const std::size_t total = reading ? readInto.size() : writeFrom.size();
     for (std::size_t offset = 0; offset < total; offset += kDataCapacity) {
         const std::size_t piece = std::min(kDataCapacity, total - offset);
-        const PacketFields fields{
-            spec.number, static_cast<uint8_t>(piece), static_cast<uint16_t>(baseAddress + offset),
-            reading ? std::span<const uint8_t>{} : writeFrom.subspan(offset, piece)};
-        Packet reply{};
-        const int result = Exchange(BuildCommandPacket(fields), reply);
+        const auto address = static_cast<uint16_t>(baseAddress + offset);
+        const int result = reading ? RunOne(id, static_cast<uint8_t>(piece), address, {},
+                                            readInto.subspan(offset, piece))
+                                   : RunOne(id, static_cast<uint8_t>(piece), address,
+                                            writeFrom.subspan(offset, piece), {});
         if (result != kOk) {
             return result;
-        }
-        if (reading) {
-            CopyReplyData(reply, readInto.subspan(offset, piece));
         }
     }
     return kOk;
 }
 
 int DeviceCommands::BeginWrite() {
-    Packet reply{};
-    return RunPlain(CommandId::BeginWrite, {}, reply);
+    return RunFixed(CommandId::BeginWrite, {}, {});
 }
 
 int DeviceCommands::EndWrite() {
     // The keyboard needs a moment to store the transaction's last write.
     std::this_thread::sleep_for(exchange_.timing().endWritePause);
-    Packet reply{};
-    return RunPlain(CommandId::EndWrite, {}, reply);
+    return RunFixed(CommandId::EndWrite, {}, {});
 }
 
 int DeviceCommands::ReadStateBlock(std::span<uint8_t, kStateBlockSize> out) {
-    Packet reply{};
-    const int result = RunPlain(CommandId::ReadStateBlock, {}, reply);
-    if (result == kOk) {
-        CopyReplyData(reply, out);
-    }
-    return result;
+    return RunFixed(CommandId::ReadStateBlock, {}, out);
 }
 
 int DeviceCommands::WriteStateBlock(std::span<const uint8_t, kStateBlockSize> block) {
-    Packet reply{};
-    return RunPlain(CommandId::WriteStateBlock, block, reply);
+    return RunFixed(CommandId::WriteStateBlock, block, {});
 }
 
 int DeviceCommands::ReadMemory(std::span<uint8_t, kDataCapacity> out, int length,
                                uint16_t address) {
-    const CommandSpec& spec = SpecOf(CommandId::ReadMemory);
-    Packet reply{};
-    const int result =
-        Exchange(BuildCommandPacket({spec.number, DataLength(length), address, {}}), reply);
-    if (result == kOk) {
-        CopyReplyData(reply, out);
-    }
-    return result;
+    return RunOne(CommandId::ReadMemory, DataLength(length), address, {}, out);
 }
 
 int DeviceCommands::WriteMemory(std::span<const uint8_t> bytes, int length, uint16_t address) {
-    const CommandSpec& spec = SpecOf(CommandId::WriteMemory);
     const uint8_t sent = DataLength(length);
-    const auto data = bytes.first(std::min<std::size_t>(bytes.size(), sent));
-    Packet reply{};
-    return Exchange(BuildCommandPacket({spec.number, sent, address, data}), reply);
+    return RunOne(CommandId::WriteMemory, sent, address,
+                  bytes.first(std::min<std::size_t>(bytes.size(), sent)), {});
 }
 
 int DeviceCommands::ReadProfileLayout(std::span<uint8_t, kKeyLayoutSize> out, int profile) {
     if (!IsOnboardProfile(profile)) {
         return kBadProfile;
     }
-    const auto base = static_cast<uint16_t>(profile * kKeyLayoutSize);
-    return RunChunked(CommandId::ReadProfileLayout, out, {}, base);
+    return RunChunked(CommandId::ReadProfileLayout, out, {}, LayoutAddress(profile));
 }
 
 int DeviceCommands::WriteProfileLayout(std::span<const uint8_t, kKeyLayoutSize> layout,
@@ -131,8 +123,7 @@ int DeviceCommands::WriteProfileLayout(std::span<const uint8_t, kKeyLayoutSize> 
     if (!IsOnboardProfile(profile)) {
         return kBadProfile;
     }
-    const auto base = static_cast<uint16_t>(profile * kKeyLayoutSize);
-    return RunChunked(CommandId::WriteProfileLayout, {}, layout, base);
+    return RunChunked(CommandId::WriteProfileLayout, {}, layout, LayoutAddress(profile));
 }
 
 int DeviceCommands::ReadMacroTable(std::span<uint8_t> out) {
@@ -144,8 +135,7 @@ int DeviceCommands::WriteMacroTable(std::span<const uint8_t> bytes) {
 }
 
 int DeviceCommands::SendTestCommand() {
-    Packet reply{};
-    return RunPlain(CommandId::SendTestCommand, {}, reply);
+    return RunFixed(CommandId::SendTestCommand, {}, {});
 }
 
 int DeviceCommands::ReadDefaultLayout(std::span<uint8_t, kKeyLayoutSize> out) {
@@ -154,25 +144,17 @@ int DeviceCommands::ReadDefaultLayout(std::span<uint8_t, kKeyLayoutSize> out) {
 
 int DeviceCommands::ReadPagedMemory(std::span<uint8_t, kDataCapacity> out, int length,
                                     uint8_t addressLow, uint8_t page) {
-    const CommandSpec& spec = SpecOf(CommandId::ReadPagedMemory);
     const auto address = static_cast<uint16_t>(page * kPageSize + addressLow);
-    Packet reply{};
-    const int result =
-        Exchange(BuildCommandPacket({spec.number, DataLength(length), address, {}}), reply);
-    if (result == kOk) {
-        CopyReplyData(reply, out);
-    }
-    return result;
+    return RunOne(CommandId::ReadPagedMemory, DataLength(length), address, {}, out);
 }
 
 int DeviceCommands::WritePagedMemory(std::span<const uint8_t> bytes, int length, uint8_t offset,
                                      int lightingProfile) {
-    const CommandSpec& spec = SpecOf(CommandId::WritePagedMemory);
+    // Wraps to 16 bits like every device address.
     const auto address = static_cast<uint16_t>(lightingProfile * kPageSize + offset);
     const uint8_t sent = DataLength(length);
-    const auto data = bytes.first(std::min<std::size_t>(bytes.size(), sent));
-    Packet reply{};
-    return Exchange(BuildCommandPacket({spec.number, sent, address, data}), reply);
+    return RunOne(CommandId::WritePagedMemory, sent, address,
+                  bytes.first(std::min<std::size_t>(bytes.size(), sent)), {});
 }
 
 int DeviceCommands::EnterUpdateMode() {

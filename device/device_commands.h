@@ -63,8 +63,11 @@ class DeviceCommands {
     int EnterUpdateMode();
 
   private:
-    int Exchange(const Packet& request, Packet& reply);
-    int RunPlain(CommandId id, std::span<const uint8_t> data, Packet& reply);
+    // One packet: exchange, map the status, copy min(out size, 56) data bytes out on success.
+    int RunOne(CommandId id, uint8_t length, uint16_t address, std::span<const uint8_t> data,
+               std::span<uint8_t> out);
+    // A command with a fixed command word (byte 4 from the table, address 0).
+    int RunFixed(CommandId id, std::span<const uint8_t> data, std::span<uint8_t> out);
     int RunChunked(CommandId id, std::span<uint8_t> readInto, std::span<const uint8_t> writeFrom,
                    uint16_t baseAddress);
 
