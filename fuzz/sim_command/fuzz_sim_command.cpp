@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <span>
 
 #include "sim/command_handler.h"
@@ -25,6 +26,9 @@ size_t ChangedBytes(const qx::sim::KeyboardMemory& a, const qx::sim::KeyboardMem
                       Area::kLighting, Area::kKeyLight, Area::kMacroTable}) {
         const auto x = a.Bytes(area);
         const auto y = b.Bytes(area);
+        if (std::memcmp(x.data(), y.data(), x.size()) == 0) {
+            continue;
+        }
         for (size_t i = 0; i < x.size(); ++i) {
             changed += x[i] != y[i] ? 1 : 0;
         }
