@@ -21,10 +21,13 @@ function(qx_add_gtest name)
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE qx_options GTest::gtest GTest::gtest_main GTest::gmock ${A_DEPS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # Discovered tests take a single environment entry, so the folders are also compiled in.
+  target_compile_definitions(${name} PRIVATE
+    QX_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}" QX_TEST_RUNTIME_DIR="${QX_RUNTIME_DIR}")
   include(GoogleTest)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    PROPERTIES ENVIRONMENT "QX_RUNTIME_DIR=${QX_RUNTIME_DIR};QX_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    PROPERTIES ENVIRONMENT "QX_RUNTIME_DIR=${QX_RUNTIME_DIR}"
                LABELS "${A_LABELS}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
