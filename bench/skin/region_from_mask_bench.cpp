@@ -61,13 +61,13 @@ void Verify(const QImage& mask) {
 }
 
 void BM_RegionFromMask(benchmark::State& state, const QImage& mask) {
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         benchmark::DoNotOptimize(qx::skin::RegionFromMask(mask));
     }
 }
 
 void BM_QRegionFromBitmap(benchmark::State& state, const QImage& mask) {
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         benchmark::DoNotOptimize(QtRegion(mask));
     }
 }

@@ -242,10 +242,11 @@ std::vector<std::string> WriteLightingBitmaps(const WindowLayout& main, const st
         {f::kGreen, f::kGreenChosen, 0xFF3BE07A},
         {f::kBlue, f::kBlueChosen, 0xFF3B7BFF},
     }};
-    for (const auto& [plain, chosen, colour] : swatches) {
-        out.Write(std::string(plain), "",
+    for (const auto& swatch : swatches) {
+        const QRgb colour = std::get<2>(swatch);
+        out.Write(std::string(std::get<0>(swatch)), "",
                   [colour](QPainter& p, QRectF r) { Swatch(p, r, colour, false); });
-        out.Write(std::string(chosen), "",
+        out.Write(std::string(std::get<1>(swatch)), "",
                   [colour](QPainter& p, QRectF r) { Swatch(p, r, colour, true); });
     }
     for (int frame = 1; frame <= f::kProgressFrames; ++frame) {

@@ -38,11 +38,11 @@ WindowLayout ProfileLayout() {
     WindowLayout layout;
     layout.name = "profile";
     layout.size = QSize(600, 360);
-    layout.decor.push_back({Decor::Kind::TitleBar, QRect(0, 0, 600, 48)});
-    layout.decor.push_back({Decor::Kind::Logo, QRect(20, 10, 120, 28), QStringLiteral("QX480")});
+    layout.decor.emplace_back(Decor::Kind::TitleBar, QRect(0, 0, 600, 48));
+    layout.decor.emplace_back(Decor::Kind::Logo, QRect(20, 10, 120, 28), QStringLiteral("QX480"));
     layout.decor.push_back(Text(QRect(150, 10, 300, 28), "PROFILES", 13, true, true));
     layout.controls.push_back(Make("PROGRAM_LIST", QRect(20, 62, 560, 220), Look::None));
-    layout.decor.push_back({Decor::Kind::Well, QRect(19, 61, 562, 222)});
+    layout.decor.emplace_back(Decor::Kind::Well, QRect(19, 61, 562, 222));
     // Profile-file buttons on the left, the dialog's own on the right; the Apply button's
     // disabled face is the pressed picture (the dialog names the down picture for both).
     layout.controls.push_back(Labelled("FUNC_ADD", QRect(20, 302, 92, 34), "New", Icon::Plus));
@@ -65,20 +65,20 @@ WindowLayout UpdateLayout() {
     WindowLayout layout;
     layout.name = "update";
     layout.size = QSize(520, 250);
-    layout.decor.push_back({Decor::Kind::TitleBar, QRect(0, 0, 520, 48)});
-    layout.decor.push_back({Decor::Kind::Logo, QRect(20, 10, 120, 28), QStringLiteral("QX480")});
+    layout.decor.emplace_back(Decor::Kind::TitleBar, QRect(0, 0, 520, 48));
+    layout.decor.emplace_back(Decor::Kind::Logo, QRect(20, 10, 120, 28), QStringLiteral("QX480"));
     layout.decor.push_back(Text(QRect(150, 10, 300, 28), "FIRMWARE UPDATE", 13, true, true));
     layout.decor.push_back(Text(QRect(24, 58, 380, 18), "Updater program", 11, false, true));
-    layout.decor.push_back({Decor::Kind::Well, QRect(23, 79, 382, 34)});
+    layout.decor.emplace_back(Decor::Kind::Well, QRect(23, 79, 382, 34));
     layout.controls.push_back(Make("CONTROL_UPStatic", QRect(30, 84, 368, 24), Look::None));
     layout.controls.push_back(
         Labelled("CONTROL_OPENButton", QRect(414, 79, 82, 34), "Browse", Icon::FolderOpen));
     // The combo box is laid out but never shown: a spot of plain ground.
     layout.controls.push_back(Make("CONTROL_UPCombox", QRect(24, 120, 120, 10), Look::None));
-    layout.decor.push_back({Decor::Kind::Notch, QRect(24, 140, 472, 30),
-                            QStringLiteral("Keep the keyboard connected until the updater "
-                                           "has finished."),
-                            11});
+    layout.decor.emplace_back(Decor::Kind::Notch, QRect(24, 140, 472, 30),
+                              QStringLiteral("Keep the keyboard connected until the updater "
+                                             "has finished."),
+                              11);
     layout.controls.push_back(
         Labelled("CONTROL_BACKUPButton", QRect(24, 190, 124, 36), "Back up", Icon::Save));
     Control update = Labelled("CONTROL_UPButton", QRect(296, 190, 104, 36), "Update", Icon::Chip);
@@ -93,7 +93,7 @@ WindowLayout CompositeLayout() {
     WindowLayout layout;
     layout.name = "composite";
     layout.size = QSize(560, 456);
-    layout.decor.push_back({Decor::Kind::TitleBar, QRect(0, 0, 560, 52)});
+    layout.decor.emplace_back(Decor::Kind::TitleBar, QRect(0, 0, 560, 52));
     // The title picture; in macro-only mode (the macro2 pictures) it names the macro editor.
     Control title = Make("CONTROL_TITLE", QRect(16, 10, 300, 34), Look::Title, kAlwaysNormal);
     title.label = QStringLiteral("KEY ASSIGNMENT");
@@ -124,7 +124,7 @@ WindowLayout CompositeLayout() {
     layout.controls.push_back(Make("KEY_SETTING", QRect(24, 102, 400, 20), Look::None));
     // The page area: the mask shows the current page's picture under the page's controls.
     layout.controls.push_back(Make("CONTROL_MASK", QRect(16, 128, 528, 264), Look::None));
-    layout.decor.push_back({Decor::Kind::Panel, QRect(16, 128, 528, 264)});
+    layout.decor.emplace_back(Decor::Kind::Panel, QRect(16, 128, 528, 264));
     // Single-key page.
     auto pageControl = [&layout](int page, const char* key, QRect rect) {
         Control control = Make(key, rect, Look::None);
@@ -141,10 +141,10 @@ WindowLayout CompositeLayout() {
     pageControl(kPageSingleKey, "FUNC_KEY_RADIO_KB_STATIC", QRect(64, 254, 190, 20));
     pageControl(kPageSingleKey, "FUNC_KEY_RADIO_MOU", QRect(280, 254, 20, 20));
     pageControl(kPageSingleKey, "FUNC_KEY_RADIO_MOU_STATIC", QRect(304, 254, 210, 20));
-    layout.decor.push_back(
-        {Decor::Kind::Well, QRect(39, 171, 482, 60), {}, 12, false, 0, kPageSingleKey});
-    layout.decor.push_back({Decor::Kind::Notch, QRect(40, 296, 480, 72), QStringLiteral("\u2328"),
-                            12, false, 0, kPageSingleKey});
+    layout.decor.emplace_back(Decor::Kind::Well, QRect(39, 171, 482, 60), QString(), 12, false, 0,
+                              kPageSingleKey);
+    layout.decor.emplace_back(Decor::Kind::Notch, QRect(40, 296, 480, 72), QStringLiteral("\u2328"),
+                              12, false, 0, kPageSingleKey);
     // Macro page: selector with add/delete, the action list, and the action buttons.
     pageControl(kPageMacro, "MARCO_NAME_SETTING", QRect(30, 138, 200, 20));
     pageControl(kPageMacro, "FUNC_MACRO_LIST", QRect(30, 162, 296, 30));
@@ -156,8 +156,8 @@ WindowLayout CompositeLayout() {
         layout.controls.push_back(button);
     }
     pageControl(kPageMacro, "FUNC_MACRO_LIST2", QRect(30, 200, 366, 180));
-    layout.decor.push_back(
-        {Decor::Kind::Well, QRect(29, 199, 368, 182), {}, 12, false, 0, kPageMacro});
+    layout.decor.emplace_back(Decor::Kind::Well, QRect(29, 199, 368, 182), QString(), 12, false, 0,
+                              kPageMacro);
     auto action = [&layout](const char* key, QRect rect) {
         Control button = Make(key, rect, Look::Body, kDisablableButton);
         button.page = kPageMacro;
@@ -179,10 +179,10 @@ WindowLayout CompositeLayout() {
     pageControl(kPageFunction, "FUNCTION_KEY_SETTING_TISHI", QRect(40, 146, 400, 20));
     pageControl(kPageFunction, "FUNC_FUNCTION_SELECT", QRect(40, 172, 320, 32));
     for (int page : {kPageMedia, kPageFunction}) {
-        layout.decor.push_back(
-            {Decor::Kind::Notch, QRect(40, 224, 480, 144),
-             page == kPageMedia ? QStringLiteral("\u266B") : QStringLiteral("\u2699"), 12, false, 0,
-             page});
+        layout.decor.emplace_back(
+            Decor::Kind::Notch, QRect(40, 224, 480, 144),
+            page == kPageMedia ? QStringLiteral("\u266B") : QStringLiteral("\u2699"), 12, false, 0,
+            page);
     }
     // Command bar: the count of the macro page on the left (its label is always shown), then
     // Apply, OK and Cancel.

@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
     const QString out = value(QStringLiteral("--out"));
     const QString render = value(QStringLiteral("--render"));
     const QString versionArgument = value(QStringLiteral("--version"));
-    const QString version = versionArgument.isEmpty() ? QStringLiteral(QX_VERSION) : versionArgument;
+    const QString version =
+        versionArgument.isEmpty() ? QStringLiteral(QX_VERSION) : versionArgument;
     if (!out.isEmpty()) {
         return WriteSkin(out, version);
     }

@@ -2,6 +2,7 @@
 // panel and the command bar.
 #include <QtGlobal>
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 #include "keyboard/key_buttons.h"
@@ -118,7 +119,7 @@ constexpr KeyPlace kKeyPlaces[] = {
 // clang-format on
 
 int UnitsToPixels(double units) {
-    return static_cast<int>(units * kUnit + 0.5);
+    return static_cast<int>(std::lround(units * kUnit));
 }
 
 QRect KeyRect(const KeyPlace& place) {
@@ -209,9 +210,9 @@ void AddFlip(WindowLayout& layout) {
 }
 
 void AddTitleBar(WindowLayout& layout, const QString& version) {
-    layout.decor.push_back({Decor::Kind::TitleBar, QRect(0, 0, kWidth, kTitleHeight)});
-    layout.decor.push_back(
-        {Decor::Kind::Logo, QRect(kMargin, 12, 170, 32), QStringLiteral("QX480")});
+    layout.decor.emplace_back(Decor::Kind::TitleBar, QRect(0, 0, kWidth, kTitleHeight));
+    layout.decor.emplace_back(Decor::Kind::Logo, QRect(kMargin, 12, 170, 32),
+                              QStringLiteral("QX480"));
     Control label = Make("KORVEL_VER", QRect(204, 24, 90, 16), Look::Version, kAlwaysNormal);
     label.label = QStringLiteral("v") + version;
     layout.controls.push_back(label);
@@ -228,7 +229,7 @@ void AddTitleBar(WindowLayout& layout, const QString& version) {
         layout.controls.back().icon = icon;
         x -= size + 4;
     }
-    layout.decor.push_back({Decor::Kind::Separator, QRect(x + size - 6, 18, 1, 20)});
+    layout.decor.emplace_back(Decor::Kind::Separator, QRect(x + size - 6, 18, 1, 20));
     x -= 12;
     // Links draw their pressed face from the disable picture.
     const AppearanceBySheet link{Appearance::Normal, Appearance::Hover, Appearance::Pressed,
@@ -245,7 +246,7 @@ void AddTitleBar(WindowLayout& layout, const QString& version) {
 
 void AddLightingPanel(WindowLayout& layout) {
     const int top = kPanelTop;
-    layout.decor.push_back({Decor::Kind::Panel, QRect(16, top, kWidth - 32, kPanelHeight)});
+    layout.decor.emplace_back(Decor::Kind::Panel, QRect(16, top, kWidth - 32, kPanelHeight));
     const int labelTop = top + 12;
     const int fieldTop = top + 38;
     auto none = [&layout](const char* key, QRect rect) {
@@ -255,13 +256,13 @@ void AddLightingPanel(WindowLayout& layout) {
     none("CONTROL_DengStaPic", QRect(36, top + 22, 52, 52));
     none("CONTROL_DengStatic", QRect(100, labelTop, 190, 18));
     none("CONTROL_XGcombox", QRect(100, fieldTop, 190, 28));
-    layout.decor.push_back({Decor::Kind::Separator, QRect(306, top + 14, 1, 68)});
+    layout.decor.emplace_back(Decor::Kind::Separator, QRect(306, top + 14, 1, 68));
     // Brightness and speed sliders.
     none("CONTROL_LightStatic", QRect(322, labelTop, 160, 18));
     none("CONTROL_LightSlider", QRect(322, fieldTop + 4, 160, 22));
     none("CONTROL_SpeedStatic", QRect(500, labelTop, 160, 18));
     none("CONTROL_SpeedSlider", QRect(500, fieldTop + 4, 160, 22));
-    layout.decor.push_back({Decor::Kind::Separator, QRect(676, top + 14, 1, 68)});
+    layout.decor.emplace_back(Decor::Kind::Separator, QRect(676, top + 14, 1, 68));
     // Direction, with its other places (the same spots: the default skin keeps one layout).
     none("CONTROL_BLFXStatic", QRect(692, labelTop, 108, 18));
     none("CONTROL_BLFXLStaPic", QRect(692, fieldTop, 48, 30));
@@ -271,7 +272,7 @@ void AddLightingPanel(WindowLayout& layout) {
     none("CONTROL_BLFXLStaPic2", QRect(692, fieldTop, 48, 30));
     none("CONTROL_BLFXLStaPic3", QRect(692, fieldTop, 48, 30));
     none("CONTROL_BLFXRStaPic2", QRect(746, fieldTop, 48, 30));
-    layout.decor.push_back({Decor::Kind::Separator, QRect(810, top + 14, 1, 68)});
+    layout.decor.emplace_back(Decor::Kind::Separator, QRect(810, top + 14, 1, 68));
     // Per-key painting: tools, layer, all off / all on.
     none("CONTROL_USERgjStatic", QRect(826, labelTop, 160, 18));
     none("CONTROL_USERgjStaPic1", QRect(826, fieldTop, 36, 30));
@@ -358,8 +359,8 @@ WindowLayout MainLayout(const QString& version) {
                      {"Facebook_Link", kDefaultFacebookLink},
                      {"Twitter_Link", kDefaultTwitterLink}};
     AddTitleBar(layout, version);
-    layout.decor.push_back(
-        {Decor::Kind::Plate, QRect(16, 62, kWidth - 32, KeyboardBottom() + 12 - 62)});
+    layout.decor.emplace_back(Decor::Kind::Plate,
+                              QRect(16, 62, kWidth - 32, KeyboardBottom() + 12 - 62));
     AddKeyboard(layout);
     AddIndicators(layout);
     AddFlip(layout);

@@ -43,10 +43,9 @@ constexpr QRgb kDanger = 0xFFE5484D;
 // `a` with a fraction `amount` of `b` mixed in.
 QColor Mix(const QColor& a, const QColor& b, qreal amount) {
     auto channel = [amount](int from, int to) {
-        return static_cast<int>(from + (to - from) * amount + 0.5);
+        return static_cast<int>(std::lround(from + (to - from) * amount));
     };
-    return {channel(a.red(), b.red()), channel(a.green(), b.green()),
-            channel(a.blue(), b.blue())};
+    return {channel(a.red(), b.red()), channel(a.green(), b.green()), channel(a.blue(), b.blue())};
 }
 
 QLinearGradient Vertical(const QRectF& rect, const QColor& top, const QColor& bottom) {

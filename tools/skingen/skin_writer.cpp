@@ -110,7 +110,7 @@ std::string IniText(const WindowLayout& layout) {
     text += "Main=" + BackgroundFile(layout) + "\n";
     text += "Mask=" + MaskFile(layout) + "\n";
     for (const auto& [key, value] : layout.screen) {
-        text += key + "=" + value + "\n";
+        text.append(key).append("=").append(value).append("\n");
     }
     text += "\n[BUTTONINFO]\n";
     for (const Control& control : layout.controls) {
@@ -121,7 +121,8 @@ std::string IniText(const WindowLayout& layout) {
     if (!layout.sheetPoints.empty()) {
         text += "\n[BUTTONINFO2]\n";
         for (const auto& [key, point] : layout.sheetPoints) {
-            text += key + "=" + std::to_string(point.x()) + "," + std::to_string(point.y()) + "\n";
+            text.append(key).append("=").append(std::to_string(point.x())).append(",");
+            text.append(std::to_string(point.y())).append("\n");
         }
     }
     return text;
