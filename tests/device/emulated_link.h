@@ -34,7 +34,10 @@ struct EmulatedLink {
             board.RouteAnswersTo(&exchange);
         }
     }
+    // Ends the library first: once every callback has returned, nothing reaches the exchange
+    // while it goes.
     ~EmulatedLink() {
+        board.Library().End();
         board.RouteAnswersTo(nullptr);
         Current() = nullptr;
     }
