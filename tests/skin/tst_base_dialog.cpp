@@ -6,6 +6,7 @@
 #include "skin/base_dialog.h"
 #include "skin/picture_file.h"
 #include "skin/region_from_mask.h"
+#include "skin/skin_sheet.h"
 #include "skin_test_support.h"
 
 using namespace qx::skin;
@@ -161,6 +162,18 @@ class BaseDialogTest : public QObject {
         QCOMPARE(dialog.size(), QSize(60, 45));
         dialog.reject();
         QVERIFY(!dialog.HasBackground());
+    }
+
+    void statePicturesThatDoNotDecodeLeaveABlankSheet() {
+        SkinFolder folder;
+        folder.WriteText("broken.jpg", "not a picture");
+        const SkinSheet missing =
+            BuildSkinSheetFromFile(QString::fromStdString(folder.File("none.jpg")), QSize(30, 20));
+        const SkinSheet broken = BuildSkinSheetFromFile(
+            QString::fromStdString(folder.File("broken.jpg")), QSize(30, 20));
+        QCOMPARE(fatalCalls_, 0);
+        QCOMPARE(missing.size(), QSize(130, 120));
+        QCOMPARE(broken.toImage().pixel(10, 10), qRgb(0, 0, 0));
     }
 
     void pressingTheBackgroundDragsTheWindowButNotAButton() {

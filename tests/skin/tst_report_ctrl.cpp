@@ -339,6 +339,66 @@ class ReportCtrlTest : public QObject {
         QVERIFY(!f.list.IsEditing());
     }
 
+    void editorKeysAndLeavingTheEditor() {
+        ListFixture f(2);
+        f.list.EnableEditing(true);
+        QVERIFY(f.list.BeginEdit(0, 1));
+        f.list.CellEditor()->setText(QStringLiteral("enter"));
+        QTest::keyClick(f.list.CellEditor(), Qt::Key_Return);
+        QVERIFY(!f.list.IsEditing());
+        QCOMPARE(f.list.GetCellText(0, 1), QStringLiteral("enter"));
+        QVERIFY(f.list.BeginEdit(1, 1));
+        f.list.CellEditor()->setText(QStringLiteral("escape"));
+        QTest::keyClick(f.list.CellEditor(), Qt::Key_Escape);
+        QVERIFY(!f.list.IsEditing());
+        QCOMPARE(f.list.GetCellText(1, 1), QStringLiteral("r1c1"));
+        // Disabling editing ends a running edit, accepting it.
+        QVERIFY(f.list.BeginEdit(1, 2));
+        f.list.CellEditor()->setText(QStringLiteral("kept"));
+        f.list.EnableEditing(false);
+        QVERIFY(!f.list.IsEditing());
+        QCOMPARE(f.list.GetCellText(1, 2), QStringLiteral("kept"));
+    }
+
+    void spaceTogglesTheFocusedRowsCheckBoxByTheStylesRules() {
+        ListFixture f(3);
+        f.list.SetCheckboxStyle(kCheckboxSingle);
+        f.list.SetRowStates(0, kRowChecked);
+        f.list.setFocus();
+        f.list.SetRowStates(2, kRowFocused);
+        QTest::keyClick(&f.list, Qt::Key_Space);
+        QCOMPARE(f.list.FindNextRow(kRowChecked), 2);
+        QCOMPARE(f.list.CountRows(kRowChecked), 1);
+        f.list.SetCheckboxStyle(kCheckboxReadOnly);
+        f.list.SetRowStates(1, kRowChecked | kRowFocused);
+        QTest::keyClick(&f.list, Qt::Key_Space);
+        QCOMPARE(f.list.RowStates(1) & kRowChecked, kRowChecked);
+    }
+
+    void columnInsertedFirstKeepsRowRecordsAndChecks() {
+        ListFixture f(2);
+        f.list.SetCheckboxStyle(kCheckboxNormal);
+        int payload = 3;
+        f.list.SetUserData(1, &payload);
+        f.list.SetRowStates(1, kRowChecked);
+        f.list.SetCellBackColour(1, 0, 0x0000FF);
+        QCOMPARE(f.list.InsertColumn(0, QStringLiteral("New"), kColumnCenter, 40), 0);
+        QCOMPARE(f.list.columnCount(), 4);
+        QCOMPARE(f.list.horizontalHeaderItem(0)->text(), QStringLiteral("New"));
+        QCOMPARE(f.list.horizontalHeaderItem(1)->text(), QStringLiteral("A"));
+        QCOMPARE(f.list.GetCellText(1, 1), QStringLiteral("r1c0"));
+        QCOMPARE(f.list.GetCellText(1, 3), QStringLiteral("r1c2"));
+        QCOMPARE(f.list.GetCellText(1, 0), QString());
+        QCOMPARE(f.list.GetUserData(1), static_cast<void*>(&payload));
+        QCOMPARE(f.list.RowStates(1) & kRowChecked, kRowChecked);
+        QCOMPARE(f.list.CellBackColour(1, 1), 0x0000FFU);
+        QCOMPARE(f.list.CellBackColour(1, 0), kSystemColour);
+        // Rows inserted later get a cell in every column.
+        const int row = f.list.InsertRow(0, QStringLiteral("top"));
+        QVERIFY(f.list.SetCellText(row, 3, QStringLiteral("last")));
+        QCOMPARE(f.list.GetCellText(row, 3), QStringLiteral("last"));
+    }
+
     void headerClickSortsWithHooksAndAlternatesDirection() {
         ListFixture f(3);
         f.list.SetCellText(0, 1, QStringLiteral("b"));
