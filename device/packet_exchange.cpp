@@ -21,6 +21,13 @@ bool IsRejection(uint8_t status) {
 
 PacketExchange::PacketExchange(const RadOdorApi& api, Timing timing) : api_(api), timing_(timing) {}
 
+PacketExchange::~PacketExchange() {
+    // The exchange that received the answer may end before its delivery has left Set.
+    while (deliveriesSignalling_.load(std::memory_order_acquire) != 0) {
+        std::this_thread::yield();
+    }
+}
+
 int PacketExchange::ExchangePacket(std::span<const uint8_t> request,
                                    std::span<uint8_t, kPacketSize> reply, std::size_t& received) {
     // One reply slot serves every thread: the next exchange starts only when this one has ended.
@@ -120,9 +127,11 @@ void PacketExchange::DeliverAnswer(std::span<const uint8_t> report) {
         std::copy_n(report.begin(), count, replySlot_.begin());
         replyLength_ = count;
         answered_.store(true, std::memory_order_release);
+        deliveriesSignalling_.fetch_add(1, std::memory_order_relaxed);
     }
     // Signalled outside the slot's lock, so the woken exchange does not block on it at once.
     replyEvent_.Set();
+    deliveriesSignalling_.fetch_sub(1, std::memory_order_release);
 }
 
 }  // namespace qx::device

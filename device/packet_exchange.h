@@ -24,6 +24,9 @@ namespace qx::device {
 class PacketExchange {
   public:
     explicit PacketExchange(const RadOdorApi& api, Timing timing = {});
+    // Waits until a delivery that already filled a reply has finished signalling. The caller
+    // makes sure no new delivery starts (the standing read is cancelled or re-routed).
+    ~PacketExchange();
     PacketExchange(const PacketExchange&) = delete;
     PacketExchange& operator=(const PacketExchange&) = delete;
 
@@ -67,6 +70,7 @@ class PacketExchange {
     std::size_t replyLength_ = 0;
     std::atomic<bool> answered_{false};  // the open attempt got an answer
     std::atomic<bool> busy_{false};
+    std::atomic<int> deliveriesSignalling_{0};  // deliveries between filling a reply and Set
     platform::AutoResetEvent replyEvent_;
 };
 
