@@ -30,8 +30,14 @@ DeviceSession::~DeviceSession() {
 
 DeviceSession& StartDeviceConnection(ConnectionHost& host, bool startedWithStart) {
     StopDeviceConnection();
+    return StartDeviceConnection(host, startedWithStart, BindTransportOrExit());
+}
+
+DeviceSession& StartDeviceConnection(ConnectionHost& host, bool startedWithStart,
+                                     const RadOdorApi& api, Timing timing) {
+    StopDeviceConnection();
     auto& slot = SessionSlot();
-    slot = std::make_unique<DeviceSession>(BindTransportOrExit(), host);
+    slot = std::make_unique<DeviceSession>(api, host, timing);
     slot->Events().Create();
     slot->Connection().Start(startedWithStart);
     return *slot;

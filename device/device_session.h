@@ -44,6 +44,11 @@ class DeviceSession {
 // the window does not open by itself.
 DeviceSession& StartDeviceConnection(ConnectionHost& host, bool startedWithStart);
 
+// The same over a transport that is already bound (tests run the main window against an emulated
+// keyboard in process), with the link's timings.
+DeviceSession& StartDeviceConnection(ConnectionHost& host, bool startedWithStart,
+                                     const RadOdorApi& api, Timing timing = {});
+
 // Ends the session made by StartDeviceConnection (nothing when there is none).
 void StopDeviceConnection();
 
