@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "keyboard/key_names.h"
+#include "keyboard/key_table.h"
 #include "keyboard/macro_record.h"
 
 namespace qx::keyassign {
@@ -37,6 +38,20 @@ std::string ActionKeyText(keyboard::KeyCode code) {
 
 std::string ActionDelayText(int32_t delayMs) {
     return std::to_string(delayMs);
+}
+
+std::array<std::string, kActionColumnCount> ActionRowTexts(const keyboard::MacroAction& action) {
+    return {ActionKeyText(action.keyCode), std::string(ActionKindText(action.action)),
+            ActionDelayText(action.delayMs)};
+}
+
+std::vector<std::string> KeyPickerItems() {
+    std::vector<std::string> items;
+    items.reserve(keyboard::kPickerCount);
+    for (uint16_t picker = 0; picker < keyboard::kPickerCount; ++picker) {
+        items.push_back(keyboard::KeyNameOfPicker(picker));
+    }
+    return items;
 }
 
 DelayEdit ParseDelayEdit(std::string_view text) {

@@ -8,9 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/language_keys.h"
 #include "keyboard/key_code.h"
+#include "keyboard/macro_record.h"
 
 namespace qx::keyassign {
 
@@ -32,6 +34,15 @@ std::string_view ActionKindText(uint16_t action);
 std::string ActionKeyText(keyboard::KeyCode code);
 // The delay column's text: the delay in decimal.
 std::string ActionDelayText(int32_t delayMs);
+
+// The three cell texts of a row: key name, action, delay.
+std::array<std::string, kActionColumnCount> ActionRowTexts(const keyboard::MacroAction& action);
+
+// The key column's drop-down: the names of picker numbers 0..110 in number order; a row's entry
+// is PickerOfKeyCode of its key code (none when the key is not in the picker).
+std::vector<std::string> KeyPickerItems();
+// The action column's drop-down: press, release.
+inline constexpr std::array<std::string_view, 2> kActionPickerItems{kPressText, kReleaseText};
 
 // An edited delay cell: its new delay, and whether it was cut to the maximum (the caller then
 // shows "MACRO_ACTION_ERR_DELAY_MAX"). Digits only: an empty text, or one with anything but

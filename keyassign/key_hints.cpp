@@ -1,7 +1,6 @@
 #include "keyassign/key_hints.h"
 
 #include <optional>
-#include <utility>
 
 #include "app/language.h"
 #include "app/language_keys.h"

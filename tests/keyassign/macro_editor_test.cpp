@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "device/image_transfer.h"
+#include "keyassign/action_texts.h"
 #include "keyassign/key_assignment_apply.h"
 #include "profiles/macro_area.h"
 #include "tests/keyassign/keyassign_fixture.h"
@@ -24,6 +25,7 @@ class MacroEditorTest : public testing::KeyAssignTest {
 
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
+        names.reserve(static_cast<std::size_t>(editor_.MacroCount()));
         for (int i = 0; i < editor_.MacroCount(); ++i) {
             names.push_back(editor_.MacroNameAt(i));
         }
@@ -266,6 +268,18 @@ TEST_F(MacroEditorTest, KeyAndActionCellsChangeOnlyForAnotherChoice) {
     EXPECT_FALSE(editor_.SetActionKind(0, 2));
     EXPECT_EQ(editor_.Actions().Row(0).action.action, 1);
     EXPECT_EQ(observer_.modified, 3);
+}
+
+TEST_F(MacroEditorTest, RowTextsAndTheKeyPickerUseTheLanguagesKeyNames) {
+    EXPECT_EQ(ActionRowTexts(MacroAction{120, 0x171, 1}),
+              (std::array<std::string, 3>{"Left Button", "  \xE2\x86\x91", "120"}));
+    EXPECT_EQ(ActionRowTexts(MacroAction{0, 0x064, 0})[0], "Key 0064");  // F13: no language key
+    const std::vector<std::string> items = KeyPickerItems();
+    ASSERT_EQ(items.size(), 111u);
+    EXPECT_EQ(items[0], "A");
+    EXPECT_EQ(items[1], "B");
+    EXPECT_EQ(items[37], "Esc");
+    EXPECT_EQ(items[106], "Left Button");
 }
 
 TEST_F(MacroEditorTest, ClearActionsAsksFirstAndNotForAnEmptyList) {
