@@ -69,7 +69,7 @@ void Exchanges(benchmark::State& state, qx::transport::Backend& backend, AnswerW
                int perIteration) {
     const Packet request = Request(kCmdReadProfileLayout, 56, 0);
     uint64_t sent = 0;
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         for (int i = 0; i < perIteration; ++i) {
             backend.WriteOutputReport(kCommand, request);
             waiter.WaitFor(++sent);
@@ -81,7 +81,7 @@ void Exchanges(benchmark::State& state, qx::transport::Backend& backend, AnswerW
 void BM_HandleCommandRead(benchmark::State& state) {
     KeyboardMemory memory = KeyboardMemory::Factory();
     const Packet request = Request(kCmdReadMemory, 56, 84);
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         benchmark::DoNotOptimize(HandleCommand(memory, request));
     }
 }
@@ -91,7 +91,7 @@ void BM_HandleCommandWrite(benchmark::State& state) {
     KeyboardMemory memory = KeyboardMemory::Factory();
     Packet request = Request(kCmdWriteProfileLayout, 56, 324);
     uint8_t fill = 0;
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         request[kOffData] = ++fill;  // a real change every time
         SealPacket(request);
         benchmark::DoNotOptimize(HandleCommand(memory, request));
@@ -131,7 +131,7 @@ void BM_StateFileRewrite(benchmark::State& state) {
     std::filesystem::create_directories(folder);
     const KeyboardMemory memory = KeyboardMemory::Factory();
     std::string error;
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         benchmark::DoNotOptimize(SaveStateFile(folder / "kb.state", memory, error));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kStateFileSize));
