@@ -8,14 +8,14 @@ namespace {
 
 enum class Access : uint8_t { kControl, kRead, kWrite };
 
-struct CommandSpec {
+struct CommandEntry {
     uint8_t command;
     Access access;
     Area area;  // unused for control commands
     TransactionStep transaction;
 };
 
-constexpr std::array<CommandSpec, 14> kCommands = {{
+constexpr std::array<CommandEntry, 14> kCommands = {{
     {kCmdBeginWrite, Access::kControl, Area::kStateBlock, TransactionStep::kBegin},
     {kCmdEndWrite, Access::kControl, Area::kStateBlock, TransactionStep::kEnd},
     {kCmdReadStateBlock, Access::kRead, Area::kStateBlock, TransactionStep::kNone},
@@ -32,8 +32,8 @@ constexpr std::array<CommandSpec, 14> kCommands = {{
     {kCmdWritePagedMemory, Access::kWrite, Area::kKeyLight, TransactionStep::kNone},
 }};
 
-const CommandSpec* FindCommand(uint8_t command) {
-    const auto* it = std::ranges::find(kCommands, command, &CommandSpec::command);
+const CommandEntry* FindCommand(uint8_t command) {
+    const auto* it = std::ranges::find(kCommands, command, &CommandEntry::command);
     return it == kCommands.end() ? nullptr : it;
 }
 
@@ -99,21 +99,21 @@ bool HasValidChecksum(const Packet& p) {
 // Runs a request whose checksum is right; returns the answer's status.
 uint8_t Execute(KeyboardMemory& memory, const Packet& request, Packet& answer,
                 CommandOutcome& outcome) {
-    const CommandSpec* spec = FindCommand(request[kOffCommand]);
-    if (spec == nullptr) {
+    const CommandEntry* entry = FindCommand(request[kOffCommand]);
+    if (entry == nullptr) {
         return kStatusUnknownCommand;
     }
     const Request r = RequestOf(request);
     if (r.length > kMaxDataLength) {
         return kStatusRejected;
     }
-    switch (spec->access) {
+    switch (entry->access) {
         case Access::kRead:
-            return Read(memory, spec->area, r, answer);
+            return Read(memory, entry->area, r, answer);
         case Access::kWrite:
-            return Write(memory, spec->area, r, request, outcome.memoryChanged);
+            return Write(memory, entry->area, r, request, outcome.memoryChanged);
         case Access::kControl:
-            outcome.transaction = spec->transaction;
+            outcome.transaction = entry->transaction;
             return kStatusOk;
     }
     return kStatusOk;

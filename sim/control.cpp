@@ -259,7 +259,7 @@ ControlReply StopCmd(Keyboard*, Args) {
     return {kExitOk, "the emulated keyboard stops", true};
 }
 
-struct CommandSpec {
+struct CommandEntry {
     std::string_view name;
     size_t minArgs;
     size_t maxArgs;
@@ -268,7 +268,7 @@ struct CommandSpec {
     ControlReply (*run)(Keyboard*, Args);
 };
 
-constexpr std::array<CommandSpec, 16> kCommands = {{
+constexpr std::array<CommandEntry, 16> kCommands = {{
     {"status", 0, 0, "", "show presence, profile, bank, timing and pending misbehaviour", Status},
     {"unplug", 0, 0, "", "the keyboard leaves (keyboard count 0)", UnplugCmd},
     {"plug", 0, 0, "", "the keyboard comes back (also out of boot mode)", PlugCmd},
@@ -290,27 +290,27 @@ constexpr std::array<CommandSpec, 16> kCommands = {{
     {"help", 0, 0, "", "this list", nullptr},
 }};
 
-const CommandSpec* FindSpec(const std::vector<std::string>& words) {
+const CommandEntry* FindEntry(const std::vector<std::string>& words) {
     if (words.empty()) {
         return nullptr;
     }
-    const auto* it = std::ranges::find(kCommands, words[0], &CommandSpec::name);
+    const auto* it = std::ranges::find(kCommands, words[0], &CommandEntry::name);
     return it == kCommands.end() ? nullptr : it;
 }
 
-std::optional<std::string> CheckShape(const CommandSpec* spec,
+std::optional<std::string> CheckShape(const CommandEntry* entry,
                                       const std::vector<std::string>& words) {
     if (words.empty()) {
         return "no command given (try --help)";
     }
-    if (spec == nullptr) {
+    if (entry == nullptr) {
         return "unknown command '" + words[0] + "' (try --help)";
     }
     const size_t n = words.size() - 1;
-    if (n < spec->minArgs || n > spec->maxArgs) {
-        std::string usage = "usage: qx480-sim " + std::string(spec->name);
-        if (!spec->arguments.empty()) {
-            usage += " " + std::string(spec->arguments);
+    if (n < entry->minArgs || n > entry->maxArgs) {
+        std::string usage = "usage: qx480-sim " + std::string(entry->name);
+        if (!entry->arguments.empty()) {
+            usage += " " + std::string(entry->arguments);
         }
         return usage;
     }
@@ -320,31 +320,31 @@ std::optional<std::string> CheckShape(const CommandSpec* spec,
 }  // namespace
 
 std::optional<std::string> CheckControlWords(const std::vector<std::string>& words) {
-    const CommandSpec* spec = FindSpec(words);
-    if (auto problem = CheckShape(spec, words)) {
+    const CommandEntry* entry = FindEntry(words);
+    if (auto problem = CheckShape(entry, words)) {
         return problem;
     }
-    if (spec->run == nullptr) {
+    if (entry->run == nullptr) {
         return std::nullopt;
     }
-    ControlReply dry = spec->run(nullptr, Args(words).subspan(1));
+    ControlReply dry = entry->run(nullptr, Args(words).subspan(1));
     return dry.exitCode == kExitUsage ? std::optional(dry.text) : std::nullopt;
 }
 
 ControlReply RunControl(Keyboard& keyboard, const std::vector<std::string>& words) {
-    const CommandSpec* spec = FindSpec(words);
-    if (auto problem = CheckShape(spec, words)) {
+    const CommandEntry* entry = FindEntry(words);
+    if (auto problem = CheckShape(entry, words)) {
         return Usage(*problem);
     }
-    if (spec->run == nullptr) {
+    if (entry->run == nullptr) {
         return Done(ControlCommandsHelp());
     }
-    return spec->run(&keyboard, Args(words).subspan(1));
+    return entry->run(&keyboard, Args(words).subspan(1));
 }
 
 std::string ControlCommandsHelp() {
     std::string text;
-    for (const CommandSpec& c : kCommands) {
+    for (const CommandEntry& c : kCommands) {
         std::string left = "  " + std::string(c.name);
         if (!c.arguments.empty()) {
             left += " " + std::string(c.arguments);
