@@ -10,6 +10,8 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/system_messages.h"
+
 namespace qx::platform {
 namespace {
 
@@ -79,7 +81,7 @@ class MessagePort : public MessageTarget {
         if (window_->thread() == QThread::currentThread()) {
             MessageWindow* window = window_;
             lock.unlock();
-            return window->Dispatch(message, wParam, lParam);
+            return window->CallWindowProcedure(message, wParam, lParam);
         }
         auto pending = std::make_shared<PendingSend>();
         QCoreApplication::postEvent(
@@ -137,6 +139,9 @@ MessageWindow::MessageWindow(QObject* parent)
 
 MessageWindow::~MessageWindow() {
     port_->Detach();
+    if (procedure_) {
+        CallWindowProcedure(kNcDestroyMessage, 0, 0);
+    }
 }
 
 bool MessageWindow::AddHandler(uint32_t message, MessageHandler handler) {
@@ -184,6 +189,20 @@ MessageResult MessageWindow::Dispatch(uint32_t message, MessageWParam wParam,
     return handler(wParam, lParam);
 }
 
+WindowProcedure MessageWindow::SetWindowProcedure(WindowProcedure procedure) {
+    return std::exchange(procedure_, std::move(procedure));
+}
+
+MessageResult MessageWindow::CallWindowProcedure(uint32_t message, MessageWParam wParam,
+                                                 MessageLParam lParam) {
+    if (!procedure_) {
+        return Dispatch(message, wParam, lParam);
+    }
+    // A copy: the procedure may replace itself (a hook that unhooks) while it runs.
+    const WindowProcedure procedure = procedure_;
+    return procedure(message, wParam, lParam);
+}
+
 bool MessageWindow::event(QEvent* event) {
     port_->Synchronize();
     if (event->type() != kMessageEventType) {
@@ -192,13 +211,13 @@ bool MessageWindow::event(QEvent* event) {
     const auto* request = static_cast<MessageEvent*>(event);
     switch (request->request) {
         case Request::Post:
-            Dispatch(request->message, request->wParam, request->lParam);
+            CallWindowProcedure(request->message, request->wParam, request->lParam);
             break;
         case Request::Send: {
             // The handler may end the window; the port outlives it for the waiting sender.
             const std::shared_ptr<MessagePort> port = port_;
-            port->Complete(request->pending,
-                           Dispatch(request->message, request->wParam, request->lParam));
+            port->Complete(request->pending, CallWindowProcedure(request->message, request->wParam,
+                                                                 request->lParam));
             break;
         }
         case Request::SetTimer:

@@ -3,7 +3,8 @@
 // handler on the window's thread and waits for it (directly when already on that thread); timers
 // are numbered as the program numbers them. Other threads, and the Qt-free layers, reach the
 // window through Target(), which stays safe to use after the window is gone: posts fail, sends
-// and waiting sends return 0.
+// and waiting sends return 0. Every message passes through the window's procedure, which is the
+// handler table until a hook chain (platform/subclass_wnd.h) replaces it.
 #pragma once
 
 #include <QObject>
@@ -16,6 +17,10 @@
 namespace qx::platform {
 
 class MessagePort;
+
+// A window procedure: every message of a window goes through it.
+using WindowProcedure =
+    std::function<MessageResult(uint32_t message, MessageWParam wParam, MessageLParam lParam)>;
 
 class MessageWindow : public QObject {
   public:
@@ -42,6 +47,15 @@ class MessageWindow : public QObject {
     // Runs the handler of the message on the calling (window) thread; 0 when there is none.
     MessageResult Dispatch(uint32_t message, MessageWParam wParam, MessageLParam lParam);
 
+    // Replaces the window's procedure and returns the one it replaces; an empty procedure is
+    // the handler table (Dispatch). Window thread only.
+    WindowProcedure SetWindowProcedure(WindowProcedure procedure);
+    // Runs the message through the window's procedure on the calling (window) thread. Posted
+    // and sent messages arrive here; a window that has a procedure of its own receives
+    // kNcDestroyMessage through it as it is destroyed.
+    MessageResult CallWindowProcedure(uint32_t message, MessageWParam wParam,
+                                      MessageLParam lParam);
+
   protected:
     bool event(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -53,6 +67,7 @@ class MessageWindow : public QObject {
 
     std::shared_ptr<MessagePort> port_;
     std::unordered_map<uint32_t, MessageHandler> handlers_;
+    WindowProcedure procedure_;
     TimerHandler timerHandler_;
     std::map<uint32_t, int> timers_;  // timer id -> Qt's timer id
 };

@@ -1,0 +1,33 @@
+#include "widgets/tray_state.h"
+
+#include <utility>
+
+namespace qx::widgets {
+
+TrayIconState::TrayIconState(std::function<void(int iconId)> setIcon)
+    : setIcon_(std::move(setIcon)) {}
+
+void TrayIconState::SetTrayIcon(int iconId) {
+    if (iconId == currentIcon_) {
+        return;
+    }
+    currentIcon_ = iconId;
+    if (setIcon_) {
+        setIcon_(iconId);
+    }
+}
+
+void TrayIconState::SetTrayState(int mode, int iconId) {
+    if (mode == device::kTrayModeBase) {
+        if (iconId != device::kIconRestoreBase) {
+            baseIcon_ = iconId;
+            SetTrayIcon(iconId);
+        } else {
+            SetTrayIcon(baseIcon_);
+        }
+    } else if (mode == device::kTrayModeIndicator) {
+        SetTrayIcon(device::kIconIndicator);
+    }
+}
+
+}  // namespace qx::widgets
