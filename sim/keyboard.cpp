@@ -93,8 +93,12 @@ int Keyboard::ReceiveReport(Collection collection, std::span<const uint8_t> repo
         }
         latency = latency_;
     }
+    // The report reaches the keyboard one latency after it was sent; its answer leaves one
+    // latency after that. Both are measured from the send, so a late wake-up of this thread
+    // does not add to the answer's time on the wire.
+    const Clock::time_point arrival = Clock::now() + latency;
     if (latency.count() > 0) {
-        std::this_thread::sleep_for(latency);
+        std::this_thread::sleep_until(arrival);
     }
     const std::lock_guard lock(mutex_);
     if (!present_) {
@@ -106,14 +110,14 @@ int Keyboard::ReceiveReport(Collection collection, std::span<const uint8_t> repo
             ledFlags_ = report[1];
         }
     } else {
-        RunCommand(report);
+        RunCommand(report, arrival);
     }
     return static_cast<int>(report.size());
 }
 
-void Keyboard::RunCommand(std::span<const uint8_t> report) {
+void Keyboard::RunCommand(std::span<const uint8_t> report, Clock::time_point arrival) {
     const Packet request = PadToPacket(report.data(), report.size());
-    const Millis answerAfter = latency_ + answerDelay_;
+    const Clock::time_point answerAfter = arrival + latency_ + answerDelay_;
     if (IsAnswerable(request)) {
         if (ConsumeCount(silentCount_)) {
             return;
@@ -180,8 +184,13 @@ void Keyboard::Schedule(Clock::time_point due, Outgoing item) {
 }
 
 void Keyboard::ScheduleReport(Millis after, Collection collection, std::span<const uint8_t> bytes) {
+    ScheduleReport(Clock::now() + after, collection, bytes);
+}
+
+void Keyboard::ScheduleReport(Clock::time_point due, Collection collection,
+                              std::span<const uint8_t> bytes) {
     Schedule(
-        Clock::now() + after,
+        due,
         Outgoing{Outgoing::Kind::kReport, collection, {bytes.begin(), bytes.end()}, generation_});
 }
 

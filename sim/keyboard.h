@@ -146,10 +146,12 @@ class Keyboard {
 
     explicit Keyboard(KeyboardOptions options, KeyboardMemory memory, FileStamp stamp);
 
-    void RunCommand(std::span<const uint8_t> report);     // mutex_ held
-    bool ConsumeCount(int& count);                        // mutex_ held
-    void Schedule(Clock::time_point due, Outgoing item);  // mutex_ held
+    void RunCommand(std::span<const uint8_t> report, Clock::time_point arrival);  // mutex_ held
+    bool ConsumeCount(int& count);                                                // mutex_ held
+    void Schedule(Clock::time_point due, Outgoing item);                          // mutex_ held
     void ScheduleReport(Millis after, Collection collection, std::span<const uint8_t> bytes);
+    void ScheduleReport(Clock::time_point due, Collection collection,
+                        std::span<const uint8_t> bytes);
     void LeaveLocked(bool bootMode);
     void ComeBackLocked();
     void PersistLocked();
