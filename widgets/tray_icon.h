@@ -8,7 +8,8 @@
 // nothing. Commands reach the owner as platform::kCommandMessage with the command in wParam.
 //
 // When the desktop's notification area starts again it raises "TaskbarCreated"
-// (BroadcastTaskbarCreated), and an icon that is shown is removed and added again.
+// (BroadcastTaskbarCreated), and an icon that is shown is removed and added again. A valid icon
+// watches the notification area and raises it when the area comes back after it was gone.
 //
 // Every operation returns false and changes nothing while the icon is not valid: Create failed
 // (no notification area on this desktop, or no owner) or Remove was called.
@@ -18,8 +19,10 @@
 #include <QIcon>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QStyle>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -80,7 +83,7 @@ class CTrayIcon : public QObject {
     [[nodiscard]] bool IsHidden() const { return hidden_; }
     [[nodiscard]] uint32_t Id() const { return id_; }
     [[nodiscard]] uint32_t CallbackMessage() const { return callbackMessage_; }
-    [[nodiscard]] platform::MessageWindow* Owner() const { return owner_; }
+    [[nodiscard]] platform::MessageWindow* Owner() const { return owner_.data(); }
     // The desktop's icon, for tests: visible while the icon is added.
     [[nodiscard]] const QSystemTrayIcon& SystemIcon() const { return *systemIcon_; }
     [[nodiscard]] std::string Tip() const;
@@ -110,12 +113,15 @@ class CTrayIcon : public QObject {
     uint32_t DefaultCommandOf(QMenu& menu) const;
     void BringOwnerForward();
     void AddIcon();
+    void WatchNotificationArea();
 
     Environment environment_;
     std::unique_ptr<QSystemTrayIcon> systemIcon_;
     CTrayHook ownerHook_{*this};
     CTrayHook topLevelHook_{*this};
-    platform::MessageWindow* owner_ = nullptr;
+    QPointer<platform::MessageWindow> owner_;
+    QTimer areaWatch_;  // raises "TaskbarCreated" when the notification area comes back
+    bool areaWasAvailable_ = true;
     uint32_t callbackMessage_ = 0;
     uint32_t taskbarCreatedMessage_ = 0;
     uint32_t id_ = 0;
@@ -127,7 +133,7 @@ class CTrayIcon : public QObject {
 };
 
 // Sends "TaskbarCreated" through the window procedure of every window that owns a tray icon:
-// what the desktop does when its notification area starts again. TrayWatcher raises it when the
+// what the desktop does when its notification area starts again. A valid icon raises it when the
 // notification area comes back; tests raise it directly.
 void BroadcastTaskbarCreated();
 

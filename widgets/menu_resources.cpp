@@ -1,0 +1,116 @@
+#include "widgets/menu_resources.h"
+
+#include <QAction>
+#include <QFont>
+#include <array>
+
+#include "app/language.h"
+#include "app/language_keys.h"
+#include "app/main_window_port.h"
+
+namespace qx::widgets {
+namespace {
+
+inline constexpr uint32_t kCommandRestore = 32776;
+inline constexpr uint32_t kCommandBackup = 32777;
+inline constexpr uint32_t kCommandUpdate = 32779;
+
+struct MenuItemResource {
+    uint32_t command;
+    const char* caption;  // the built-in caption, replaced by a language text at each opening
+};
+
+constexpr std::array<MenuItemResource, 3> kTrayMenu{{
+    {app::kCommandOpen, "&Open"},
+    {app::kCommandAbout, "&About"},
+    {app::kCommandExit, "E&xit"},
+}};
+
+constexpr std::array<MenuItemResource, 2> kButtonMenu{{
+    {kCommandRestore, "&Restore"},
+    {kCommandBackup, "&Backup"},
+}};
+
+constexpr std::array<MenuTextRow, 3> kTrayMenuTexts{{
+    {app::kCommandOpen, app::lang::kMenu11},
+    {app::kCommandAbout, app::lang::kMenu22},
+    {app::kCommandExit, app::lang::kMenu33},
+}};
+
+constexpr std::array<MenuTextRow, 4> kButtonMenuTexts{{
+    {kCommandRestore, app::lang::kMenu1},
+    {kCommandBackup, app::lang::kMenu2},
+    {app::kCommandAbout, app::lang::kMenu3},
+    {kCommandUpdate, app::lang::kMenu4},
+}};
+
+template <std::size_t N>
+std::unique_ptr<QMenu> MenuOf(const std::array<MenuItemResource, N>& items, QWidget* parent) {
+    auto menu = std::make_unique<QMenu>(parent);
+    for (const MenuItemResource& item : items) {
+        QAction* action = menu->addAction(QString::fromUtf8(item.caption));
+        action->setData(item.command);
+    }
+    return menu;
+}
+
+}  // namespace
+
+std::unique_ptr<QMenu> LoadMenuResource(uint32_t menuId, QWidget* parent) {
+    switch (menuId) {
+        case kTrayMenuId:
+            return MenuOf(kTrayMenu, parent);
+        case kButtonMenuId:
+            return MenuOf(kButtonMenu, parent);
+        default:
+            return nullptr;
+    }
+}
+
+uint32_t CommandOf(const QAction* action) {
+    if (action == nullptr || action->isSeparator()) {
+        return 0;
+    }
+    bool isNumber = false;
+    const uint32_t command = action->data().toUInt(&isNumber);
+    return isNumber ? command : 0;
+}
+
+QAction* FindCommand(const QMenu& menu, uint32_t command) {
+    if (command == 0) {
+        return nullptr;
+    }
+    for (QAction* action : menu.actions()) {
+        if (CommandOf(action) == command) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+void SetMenuTextsByCommand(QMenu& menu, std::span<const MenuTextRow> rows) {
+    for (const MenuTextRow& row : rows) {
+        if (QAction* action = FindCommand(menu, row.command)) {
+            action->setText(QString::fromStdString(app::LangText(row.languageKey)));
+        }
+    }
+}
+
+void LocaliseTrayMenu(QMenu& menu) {
+    SetMenuTextsByCommand(menu, kTrayMenuTexts);
+}
+
+void LocaliseButtonMenu(QMenu& menu) {
+    SetMenuTextsByCommand(menu, kButtonMenuTexts);
+}
+
+void MarkDefaultItem(QMenu& menu, QAction* action) {
+    for (QAction* item : menu.actions()) {
+        QFont font = item->font();
+        font.setBold(item == action);
+        item->setFont(font);
+    }
+    menu.setDefaultAction(action);
+}
+
+}  // namespace qx::widgets
