@@ -113,7 +113,7 @@ void BM_SaveVersusPlainWrite(benchmark::State& state) {
     std::vector<double> ours;
     std::vector<double> plain;
     std::vector<double> replace;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         auto start = Clock::now();
         const bool saved = qx::profiles::SaveImageToFile(path);
         ours.push_back(Ms(Clock::now() - start));
@@ -145,7 +145,7 @@ void BM_LoadVersusPlainRead(benchmark::State& state) {
     qx::profiles::SaveImageToFile(path);
     std::vector<double> ours;
     std::vector<double> plain;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         auto start = Clock::now();
         const int loaded = qx::profiles::LoadImageFromFile(path);
         ours.push_back(Ms(Clock::now() - start));

@@ -54,7 +54,7 @@ void BM_FullDownloadOneMsPerReport(benchmark::State& state) {
     const double wireMs = static_cast<double>(exchanges) * 2 * kReportMs +
                           static_cast<double>(qx::device::Timing{}.endWritePause.count());
     std::vector<double> samples;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         const auto guard = qx::keyboard::Images().LockImage();
         const auto start = Clock::now();
         const int result = qx::device::SnapshotAndDownload(guard, true, link);

@@ -21,7 +21,7 @@ using profiles::ProfileCheck;
 class ValidateTest : public ProfileTest {
   protected:
     std::string Write(const char* name, const std::string& bytes) {
-        const std::string path = File(name);
+        std::string path = File(name);
         WriteBytes(path, bytes);
         return path;
     }
@@ -181,7 +181,7 @@ class LargeFileTest : public ValidateTest {
   protected:
     // A sparse file of `size` bytes starting with `head`.
     std::string Sparse(const char* name, const std::string& head, uint64_t size) {
-        const std::string path = Write(name, head);
+        std::string path = Write(name, head);
         EXPECT_EQ(::truncate(path.c_str(), static_cast<off_t>(size)), 0);
         return path;
     }

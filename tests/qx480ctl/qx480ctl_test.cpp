@@ -33,10 +33,10 @@ class CtlTest : public ProfileTest {
     }
     std::string TracePath() const { return scratch_.File("link.trace"); }
 
-    ProgramResult Ctl(std::vector<std::string> args) const {
+    ProgramResult Ctl(const std::vector<std::string>& args) const {
         return RunProgram(QX480CTL_PATH, args, Environment());
     }
-    ProgramResult Sim(std::vector<std::string> args) const {
+    ProgramResult Sim(const std::vector<std::string>& args) const {
         return RunProgram(QX480_SIM_PATH, args, Environment());
     }
 

@@ -180,8 +180,10 @@ TEST_F(DamagedTableTest, TheSizeFieldLimitsWhatIsRead) {
 
 TEST(MacroTableLimitsTest, RecordLimitsHoldForTablesThatExceedThem) {
     // 101 offsets all pointing at one macro of 2100 actions with a 255-unit name.
-    const std::size_t head = 16 + 2 * 101;
-    std::vector<uint8_t> table(head + 4 + 4 * 2100 + 2 * 255);
+    constexpr std::size_t kHead = 16 + 2 * 101;
+    constexpr std::size_t kNameAt = kHead + 4 + std::size_t{4} * 2100;
+    const std::size_t head = kHead;
+    std::vector<uint8_t> table(kNameAt + std::size_t{2} * 255);
     keyboard::StoreLe16(table, 0, 0x55AA);
     keyboard::StoreLe16(table, 2, static_cast<uint16_t>(table.size()));
     keyboard::StoreLe16(table, 4, 101);
@@ -192,7 +194,7 @@ TEST(MacroTableLimitsTest, RecordLimitsHoldForTablesThatExceedThem) {
     keyboard::StoreLe16(table, head, 2100);
     table[head + 3] = 255;
     for (std::size_t unit = 0; unit < 255; ++unit) {
-        keyboard::StoreLe16(table, head + 4 + 4 * 2100 + 2 * unit, u'x');
+        keyboard::StoreLe16(table, kNameAt + 2 * unit, u'x');
     }
     const auto back = DecodeMacroTable(table, u"M");
     ASSERT_EQ(back.size(), 100u);
