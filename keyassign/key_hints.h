@@ -40,7 +40,9 @@ KeyHint BuildGKeyHint(int position, keyboard::ConstKeyEntryRef entry);
 KeyHint EmptyKeyHint(keyboard::KeyCode code);
 KeyHint EmptyGKeyHint(int position);
 
-// The buttons of the main window's keyboard view, as the hint refresh sees them.
+// The buttons of the main window's keyboard view, as the hint refresh sees them. The refresh and
+// the reset call it on the user-interface thread with the image lock held: it only sets button
+// state and must not wait for another thread.
 class KeyButtonView {
   public:
     virtual ~KeyButtonView() = default;

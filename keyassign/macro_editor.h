@@ -72,7 +72,8 @@ class MacroEditor {
     void SelectMacroOfId(uint16_t id);
 
     // Appends a new empty macro and selects it: the smallest free id, repeat count 1, new flag 1,
-    // the next default name that is not in use. At 100 macros "MACRO_ERR_MAX" is shown instead.
+    // the next default name that is not in use (candidates are tried one after the other without
+    // a pause; the list cannot change in between). At 100 macros "MACRO_ERR_MAX" is shown instead.
     void AddMacro();
     // The selector's edit text changed. An empty list gets a first macro of that name (or the
     // next default name for an empty text). Otherwise the selected macro takes the text as its
