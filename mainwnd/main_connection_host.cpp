@@ -1,0 +1,106 @@
+#include "mainwnd/main_connection_host.h"
+
+#include <QMetaObject>
+#include <QThread>
+#include <utility>
+
+#include "platform/prompt.h"
+
+namespace qx::mainwnd {
+
+struct MainConnectionHost::PendingCall {
+    bool done = false;
+};
+
+MainConnectionHost::MainConnectionHost(HostWindow& window, platform::MessageWindow& messages)
+    : window_(window), messages_(messages), target_(messages.Target()) {}
+
+MainConnectionHost::~MainConnectionHost() {
+    Close();
+}
+
+void MainConnectionHost::Close() {
+    const std::lock_guard lock(mutex_);
+    closed_.store(true);
+    released_.notify_all();
+}
+
+bool MainConnectionHost::OnWindowThread() const {
+    return messages_.thread() == QThread::currentThread();
+}
+
+void MainConnectionHost::RunAndWait(std::function<void()> call) {
+    if (closed_.load()) {
+        return;
+    }
+    if (OnWindowThread()) {
+        call();
+        return;
+    }
+    auto pending = std::make_shared<PendingCall>();
+    std::unique_lock lock(mutex_);
+    QMetaObject::invokeMethod(
+        &messages_,
+        [this, pending, work = std::move(call)] {
+            if (!closed_.load()) {
+                work();
+            }
+            const std::lock_guard done(mutex_);
+            pending->done = true;
+            released_.notify_all();
+        },
+        Qt::QueuedConnection);
+    released_.wait(lock, [&] { return pending->done || closed_.load(); });
+}
+
+void MainConnectionHost::RunLater(std::function<void()> call) {
+    if (closed_.load()) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        &messages_,
+        [this, work = std::move(call)] {
+            if (!closed_.load()) {
+                work();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void MainConnectionHost::SendWindowMessage(uint32_t message, uint32_t wParam) {
+    RunAndWait([this, message, wParam] { messages_.SendWindowMessage(message, wParam, 0); });
+}
+
+void MainConnectionHost::PostWindowMessage(uint32_t message, uint32_t wParam) {
+    if (!closed_.load()) {
+        target_->PostWindowMessage(message, wParam, 0);
+    }
+}
+
+void MainConnectionHost::HideMainWindow() {
+    RunLater([this] { window_.HideForDevice(); });
+}
+
+void MainConnectionHost::SetTrayState(int mode, int iconId) {
+    RunLater([this, mode, iconId] { window_.ApplyTrayState(mode, iconId); });
+}
+
+void MainConnectionHost::SetControlCaption(int controlId, const std::string& caption) {
+    RunLater([this, controlId, caption] { window_.ApplyControlCaption(controlId, caption); });
+}
+
+void MainConnectionHost::SetBankPicture(int bank) {
+    RunLater([this, bank] { window_.ApplyBankPicture(bank); });
+}
+
+void MainConnectionHost::StartTimer(uint32_t timerId, uint32_t periodMs) {
+    if (!closed_.load()) {
+        target_->SetWindowTimer(timerId, periodMs);
+    }
+}
+
+void MainConnectionHost::ShowMessage(const std::string& text) {
+    RunAndWait([text] { platform::CurrentPrompt().ShowMessage(text, {}, false); });
+}
+
+}  // namespace qx::mainwnd

@@ -1,0 +1,81 @@
+// The end of the main window: the exit sequence (close button, the menus' Exit, 'KILL'), and
+// what the window's destruction does when the sequence never ran (tests).
+//
+// Order matters: the connection's threads may be waiting for this window, so the window's side
+// of the connection is closed first (every waiting call returns), then the connection is
+// stopped, and only then go the tray icon, the image and the sheets.
+#include <QApplication>
+
+#include "app/language.h"
+#include "app/main_window_port.h"
+#include "device/device_session.h"
+#include "keyboard/image_holders.h"
+#include "lighting/lighting_model.h"
+#include "mainwnd/main_ids.h"
+#include "mainwnd/quilvane_dlg.h"
+#include "widgets/about_dlg.h"
+#include "widgets/profile_menu.h"
+#include "widgets/tray_icon.h"
+#include "widgets/tray_state.h"
+
+namespace qx::mainwnd {
+
+void CQuilvaneDlg::RegisterSubWindows() {
+    subWindows_.Register(
+        kAboutWindowName, [] { return widgets::CloseAboutWindow(); },
+        [](int languageIndex) {
+            if (widgets::CAboutDlg* about = widgets::AboutWindow()) {
+                about->Target()->SendWindowMessage(kLanguageMessage, kLanguageCode, languageIndex);
+            }
+        });
+}
+
+bool CQuilvaneDlg::RunExitSequence() {
+    if (ended_) {
+        return true;
+    }
+    HideToTray();
+    if (!subWindows_.CloseAll()) {
+        return false;
+    }
+    app::CloseInstanceMutex();
+    StopConnection();
+    if (tray_) {
+        tray_->Remove();
+    }
+    if (trayState_) {
+        trayState_->ForgetCurrentIcon();
+    }
+    SetApplyEnabled(false);
+    keyboard::Images().Reset();
+    sheets_.Release();
+    ended_ = true;
+    done(QDialog::Rejected);
+    emit Ended();
+    if (runLoop_ != nullptr) {
+        runLoop_->quit();
+    }
+    return true;
+}
+
+// Closes the window's side of the connection (nothing waits for the window any more), takes the
+// window back from other instances and workers, and stops the connection with its named events.
+void CQuilvaneDlg::StopConnection() {
+    host_->Close();
+    app::PublishInstanceWindow(nullptr, 0);
+    platform::SetMainWindowTarget(nullptr);
+    lighting_.reset();
+    if (session_ != nullptr) {
+        device::StopDeviceConnection();
+        session_ = nullptr;
+    }
+}
+
+void CQuilvaneDlg::Shutdown() {
+    qApp->removeEventFilter(this);
+    StopConnection();
+    tray_.reset();
+    profileMenu_.reset();
+}
+
+}  // namespace qx::mainwnd

@@ -1,0 +1,125 @@
+// The numbers of the main window: control ids of its template, private messages with their
+// four-character codes, command ids of its menus and its timers. Other windows and the shell
+// name the main window's messages through these constants.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "app/language.h"
+#include "app/main_window_port.h"
+#include "device/connection_host.h"
+#include "keyassign/key_location.h"
+#include "keyboard/key_buttons.h"
+#include "platform/window_message.h"
+
+namespace qx::mainwnd {
+
+// ---- Private messages (wParam: the four-character code the handler expects) ---------------
+// The device connection and the language switch define theirs; the main window names them here.
+inline constexpr uint32_t kInitMessage = app::kInitMessage;                     // 0x4d4e
+inline constexpr uint32_t kInitCode = app::kInitCode;                           // 'INIT' 0x494e4954
+inline constexpr uint32_t kKillMessage = app::kKillMessage;                     // 0x4d4b
+inline constexpr uint32_t kKillCode = app::kKillCode;                           // 0x4c4c494b
+inline constexpr uint32_t kOpenMessage = device::kOpenMessage;                  // 0x5350
+inline constexpr uint32_t kOpenCode = device::kOpenCode;                        // 'OPEN'
+inline constexpr uint32_t kProfileReadMessage = device::kKeyboardReadMessage;   // 0x5452
+inline constexpr uint32_t kProfileReadCode = device::kKeyboardReadCode;         // 'PROF'
+inline constexpr uint32_t kBankMessage = device::kBankSwitchedMessage;          // 0x5045
+inline constexpr uint32_t kBankCode = device::kBankSwitchedCode;                // "\0LED"
+inline constexpr uint32_t kLanguageMessage = app::kLanguageMessage;             // 0x5041
+inline constexpr uint32_t kLanguageCode = app::kLanguageMessageCode;            // 'LANG'
+inline constexpr uint32_t kKeyboardLeftMessage = device::kKeyboardLeftMessage;  // 0x4753
+inline constexpr uint32_t kSliderMessage = 0x28d1;  // wParam: slider id, lParam: position
+
+static_assert(kKillCode == 0x4c4c494b && kOpenCode == 0x4f50454e && kInitCode == 0x494e4954);
+static_assert(kProfileReadCode == 0x50524f46 && kBankCode == 0x004C4544);
+
+// The window's tag, which other instances look for ('MAIN', 0x4d41494e).
+inline constexpr uint32_t kMainWindowTag = app::kMainWindowTag;
+
+// ---- Timers --------------------------------------------------------------------------------
+inline constexpr uint32_t kBusyAnimationTimer = 1050;
+inline constexpr uint32_t kBusyAnimationPeriodMs = 50;
+inline constexpr uint32_t kLightingRefreshTimer = device::kLightingRefreshTimer;  // 1051
+
+// ---- Template and icons --------------------------------------------------------------------
+inline constexpr int kMainTemplateId = 102;
+inline constexpr int kProgramIconId = device::kIconNoKeyboard;  // 128
+
+// ---- Command buttons -----------------------------------------------------------------------
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdProfiles = 1005;
+inline constexpr int kIdApply = 1006;
+inline constexpr int kIdMacro = 1007;
+inline constexpr int kIdTest = 1008;
+inline constexpr int kIdProfileMenu = 1009;
+inline constexpr int kIdWebLink = 1121;
+inline constexpr int kIdHelp = 1122;
+inline constexpr int kIdMinimize = 1123;
+inline constexpr int kIdClose = 1124;
+inline constexpr int kIdCapsLock = 1125;
+inline constexpr int kIdNumLock = 1126;
+inline constexpr int kIdScrollLock = 1127;
+inline constexpr int kIdBankIndicator = device::kBankIndicatorControl;  // 1128
+inline constexpr int kIdFlip0 = 1129;
+inline constexpr int kIdFlip1 = 1130;
+inline constexpr int kIdFlip2 = 1131;
+inline constexpr int kIdLeftArrow = 1132;
+inline constexpr int kIdRightArrow = 1133;
+inline constexpr int kIdVersion = 1134;
+inline constexpr std::array<int, 3> kIdProfileButtons{1135, 1136, 1137};
+inline constexpr int kIdDefault = 1138;
+inline constexpr int kIdMenu = 1139;
+inline constexpr std::array<int, 4> kIdReportButtons{1147, 1168, 1169, 1170};
+inline constexpr int kIdFacebookLink = 1209;
+inline constexpr int kIdTwitterLink = 1210;
+
+// The key view beyond the key table: Fn, and the six D buttons that the flip setting enables
+// instead of F1..F4.
+inline constexpr int kIdFn = keyboard::kFnButtonId;  // 1174
+inline constexpr std::array<int, 4> kIdF1ToF4{1010, 1011, 1012, 1013};
+inline constexpr std::array<int, 6> kIdD1ToD6{1016, 1017, 1018, 1019, 1020, 1021};
+inline constexpr int kIdF5 = 1014;
+// Hovering the Enter key repaints this key (the two share the skin's picture).
+inline constexpr int kIdEnterKey = 1070;
+inline constexpr int kIdEnterPartner = 1055;
+inline constexpr int kIdMacroOnlyGKey = keyassign::kMacroOnlyControlId;  // G9, 1143
+
+// ---- Lighting panel ------------------------------------------------------------------------
+inline constexpr int kIdLamp = 1167;
+inline constexpr int kIdLampLabel = 1171;
+inline constexpr int kIdModeList = 1146;
+inline constexpr int kIdBrightnessLabel = 1172;
+inline constexpr int kIdBrightnessSlider = 1178;
+inline constexpr int kIdSpeedLabel = 1166;
+inline constexpr int kIdSpeedSlider = 1179;
+inline constexpr int kIdDirectionLabel = 1148;
+inline constexpr int kIdDirectionFirst = 1149;
+inline constexpr int kIdDirectionSecond = 1150;
+inline constexpr int kIdToolLabel = 1163;
+inline constexpr int kIdPaintTool = 1164;
+inline constexpr int kIdEraseTool = 1165;
+inline constexpr int kIdLayerList = 1198;
+inline constexpr int kIdAllOff = 1156;
+inline constexpr int kIdAllOffLabel = 1173;
+inline constexpr int kIdAllOn = 1207;
+inline constexpr int kIdAllOnLabel = 1208;
+inline constexpr int kIdProgress = 1177;
+inline constexpr int kIdReportLabel = 1204;
+
+// ---- Menu commands -------------------------------------------------------------------------
+inline constexpr int kCmdAboutSystem = static_cast<int>(app::kSysCommandAbout);  // 16
+inline constexpr int kCmdOpen = static_cast<int>(app::kCommandOpen);             // 32771
+inline constexpr int kCmdAbout = static_cast<int>(app::kCommandAbout);           // 32773
+inline constexpr int kCmdExit = static_cast<int>(app::kCommandExit);             // 32774
+inline constexpr int kCmdRestore = 32776;
+inline constexpr int kCmdBackup = 32777;
+inline constexpr int kCmdMenuExit = 32779;
+inline constexpr int kCmdFirmwareUpdate = 32780;
+inline constexpr int kCmdProfileMenuFirst = 9000;  // the default item
+inline constexpr int kCmdProfileMenuLast = 9200;
+inline constexpr int kCmdProfileMenuBase = 9001;  // item 9001 + i selects onboard profile i
+
+}  // namespace qx::mainwnd

@@ -1,0 +1,186 @@
+// The main window's private messages and timers. Each handler checks the four-character code
+// its message carries and ignores the message when it is another one.
+#include <QComboBox>
+
+#include "app/language.h"
+#include "app/language_keys.h"
+#include "app/main_window_port.h"
+#include "device/device_connection.h"
+#include "keyassign/key_location.h"
+#include "keyboard/current_profile.h"
+#include "lighting/lighting_model.h"
+#include "mainwnd/main_ids.h"
+#include "mainwnd/quilvane_dlg.h"
+#include "platform/system_messages.h"
+#include "skin/png_button.h"
+#include "widgets/menu_resources.h"
+#include "widgets/tray_icon.h"
+#include "widgets/tray_state.h"
+
+namespace qx::mainwnd {
+namespace {
+
+using platform::MessageLParam;
+using platform::MessageResult;
+using platform::MessageWParam;
+
+// A handler that runs `action` only for the expected code.
+platform::MessageHandler WithCode(uint32_t code, std::function<void()> action) {
+    return [code, action = std::move(action)](MessageWParam wParam, MessageLParam) {
+        if (wParam == code) {
+            action();
+        }
+        return MessageResult{0};
+    };
+}
+
+struct TextOfControl {
+    int id;
+    std::string_view key;
+};
+// Captions renewed by the language message, drawn in the caption style.
+constexpr std::array<TextOfControl, 8> kLanguageCaptions{{
+    {kIdProfileButtons[0], app::lang::kProfile1},
+    {kIdProfileButtons[1], app::lang::kProfile2},
+    {kIdProfileButtons[2], app::lang::kProfile3},
+    {kIdMacro, app::lang::kProfileMacro},
+    {kIdDefault, app::lang::kProfileDefault},
+    {kIdOk, app::lang::kProfileOk},
+    {kIdCancel, app::lang::kProfileCancle},
+    {kIdApply, app::lang::kProfileApply},
+}};
+constexpr std::array<TextOfControl, 3> kLanguageTooltips{{
+    {kIdMinimize, app::lang::kMainMinimizePrompt},
+    {kIdMenu, app::lang::kMainMenuPrompt},
+    {kIdClose, app::lang::kMainClosePrompt},
+}};
+
+}  // namespace
+
+void CQuilvaneDlg::RegisterMessageHandlers() {
+    platform::MessageWindow& window = *messages_;
+    window.AddHandler(kInitMessage, WithCode(kInitCode, [this] { OnInit(); }));
+    window.AddHandler(kKillMessage, WithCode(kKillCode, [this] { RunExitSequence(); }));
+    window.AddHandler(kOpenMessage, WithCode(kOpenCode, [this] { OnShowRequest(); }));
+    window.AddHandler(kProfileReadMessage, WithCode(kProfileReadCode, [this] { OnProfileRead(); }));
+    window.AddHandler(kBankMessage, WithCode(kBankCode, [this] { OnBankSwitched(); }));
+    window.AddHandler(kKeyboardLeftMessage,
+                      WithCode(device::kKeyboardLeftCode, [this] { OnKeyboardLeft(); }));
+    window.AddHandler(kLanguageMessage,
+                      app::MakeLanguageHandler([this](int index) { OnLanguage(index); }));
+    window.AddHandler(kSliderMessage, [this](MessageWParam wParam, MessageLParam lParam) {
+        OnSlider(static_cast<int>(wParam), static_cast<int>(lParam));
+        return MessageResult{0};
+    });
+    window.AddHandler(platform::kCommandMessage, [this](MessageWParam wParam, MessageLParam) {
+        OnCommand(static_cast<int>(wParam));
+        return MessageResult{0};
+    });
+    window.AddHandler(platform::kSysCommandMessage, [this](MessageWParam wParam, MessageLParam) {
+        OnSysCommand(static_cast<int>(wParam));
+        return MessageResult{0};
+    });
+    window.SetTimerHandler([this](uint32_t timerId) { OnTimer(timerId); });
+}
+
+// 'INIT', the end of start-up: the tray icon, the profile menu, then the window hides.
+void CQuilvaneDlg::OnInit() {
+    if (ended_) {
+        return;
+    }
+    tray_ = std::make_unique<widgets::CTrayIcon>(options_.trayEnvironment);
+    tray_->Create(messages_.get(), app::kTrayCallbackMessage,
+                  app::LangText(app::lang::kKeyboardTrayDesc), kProgramIconId, app::kTrayIconId);
+    tray_->SetDefaultMenuItem(app::kTrayDefaultCommand);
+    tray_->SetMenuCallback([](QMenu& menu) { widgets::LocaliseTrayMenu(menu); });
+    trayState_ = std::make_unique<widgets::TrayIconState>([this](int iconId) {
+        if (tray_) {
+            tray_->SetIcon(iconId);
+        }
+    });
+    RebuildProfileMenu(true);
+    initDone_ = true;
+    host_->SetInitDone();
+    hide();
+}
+
+// 'PROF': the keyboard was read. The image comes back from the keyboard, the profile buttons show
+// the active profile, and the lighting is read for it.
+void CQuilvaneDlg::OnProfileRead() {
+    if (ended_) {
+        return;
+    }
+    ReloadImageFromKeyboard(false);
+    const int profile = keyboard::GetCurrentProfile();
+    for (std::size_t i = 0; i < kIdProfileButtons.size(); ++i) {
+        Button(kIdProfileButtons[i])->SetMarked(static_cast<int>(i) == profile);
+    }
+    if (lighting_) {
+        lighting_->SetLightingProfile(profile);
+        lighting_->ReadLightingState();
+        RefreshLightingPanel();
+    }
+}
+
+// 'LED': the keyboard switched its G-key bank. Only the nine G keys' marks follow.
+void CQuilvaneDlg::OnBankSwitched() {
+    keyView_.ShowGKeyMarks(keyassign::CurrentBlockSelection());
+}
+
+// 'LANG': the sub-windows first, then the window's own texts.
+void CQuilvaneDlg::OnLanguage(int languageIndex) {
+    subWindows_.ForwardLanguage(languageIndex);
+    ApplyLightingLabels(languageIndex);
+    for (const TextOfControl& tip : kLanguageTooltips) {
+        Button(tip.id)->SetTooltip(
+            QString::fromStdString(app::LoadLangText(tip.key, languageIndex)), true);
+    }
+    for (const TextOfControl& caption : kLanguageCaptions) {
+        Button(caption.id)
+            ->setText(QString::fromStdString(app::LoadLangText(caption.key, languageIndex)));
+        layout_.ApplyCaptionStyle(caption.id);
+    }
+}
+
+// 0x4753: the keyboard left. Open sub-windows close (a refusal changes nothing here), and the
+// focus passes through the mode list so that an open drop-down closes.
+void CQuilvaneDlg::OnKeyboardLeft() {
+    subWindows_.CloseAll();
+    panel_.ModeList()->hidePopup();
+    panel_.ModeList()->setFocus();
+    setFocus();
+}
+
+void CQuilvaneDlg::OnSlider(int sliderId, int position) {
+    if (sliderId == kIdBrightnessSlider || sliderId == kIdSpeedSlider) {
+        OnLightingSlider(sliderId, position);
+    }
+}
+
+void CQuilvaneDlg::OnTimer(uint32_t timerId) {
+    switch (timerId) {
+        case kBusyAnimationTimer:
+            panel_.StepProgress();
+            break;
+        case kLightingRefreshTimer:
+            messages_->KillWindowTimer(kLightingRefreshTimer);
+            if (lighting_) {
+                lighting_->RefreshLightingRecords();
+                RefreshLightingPanel();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void CQuilvaneDlg::StartBusyAnimation() {
+    messages_->SetWindowTimer(kBusyAnimationTimer, kBusyAnimationPeriodMs);
+}
+
+void CQuilvaneDlg::StopBusyAnimation() {
+    messages_->KillWindowTimer(kBusyAnimationTimer);
+    panel_.ClearProgress();
+}
+
+}  // namespace qx::mainwnd

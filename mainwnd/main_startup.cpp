@@ -1,0 +1,87 @@
+// The main window's start-up (OnInitDialog), in the order the program has always followed: the
+// skin, the device connection, the default image, the sheets and the layout, the window's
+// style and tag, the caption, the language, the layer list, and 'INIT' posted last.
+//
+// Two steps of the Windows design have no counterpart here and are left out: the system menu
+// (a frameless window has none; a right click on the window's background offers "&About..."
+// instead, see contextMenuEvent) and the resolution of SetLayeredWindowAttributes (Qt's
+// window opacity needs nothing resolved at run time).
+#include <QAbstractButton>
+
+#include "app/language.h"
+#include "app/language_keys.h"
+#include "device/device_session.h"
+#include "keyboard/current_profile.h"
+#include "keyboard/image_holders.h"
+#include "lighting/lighting_model.h"
+#include "mainwnd/main_ids.h"
+#include "mainwnd/quilvane_dlg.h"
+#include "platform/data_folder.h"
+#include "platform/qt_prompt.h"
+#include "profiles/profile_file.h"
+#include "skin/png_button.h"
+#include "widgets/program_icons.h"
+
+namespace qx::mainwnd {
+
+void CQuilvaneDlg::OnInitDialog() {
+    CBaseDialog::OnInitDialog();
+    setWindowIcon(widgets::ProgramIcon(kProgramIconId));
+    if (options_.prompt != nullptr) {
+        options_.prompt->SetOwner(this);
+    }
+    // The connection state: the window as workers reach it, the profile not known yet.
+    platform::SetMainWindowTarget(Target());
+    keyboard::CurrentProfile().Forget();
+    StartDevice();
+    {
+        const keyboard::ImageGuard guard = keyboard::Images().LockImage();
+        guard->texts.ClearAll();
+        profiles::WriteDefaultProfileFile(std::nullopt, 0, true);
+    }
+    SetApplyEnabled(false);
+    BuildSheets();
+    LayOut();
+    platform::EnsureDataFolder();
+    ApplyWindowStyle(false);
+    app::PublishInstanceWindow(Target(), kMainWindowTag);
+    setWindowTitle(QString::fromStdString(app::LangText(app::lang::kMainCaption)));
+    // The device session created the named events of the connection when it started.
+    messages_->SendWindowMessage(kLanguageMessage, kLanguageCode, app::GetLanguageIndex());
+    panel_.FillLayerList();
+    messages_->PostWindowMessage(kInitMessage, kInitCode, 0);
+}
+
+// Binds the transport (the process ends with exit code 0 when it cannot) and starts the
+// connection; the lighting model works over the same commands.
+void CQuilvaneDlg::StartDevice() {
+    session_ = &options_.startDevice(*host_, options_.startedWithStart);
+    lighting_ = std::make_unique<lighting::LightingModel>(session_->Commands(), panel_);
+}
+
+void CQuilvaneDlg::BuildSheets() {
+    sheets_.Build(SkinFolder(), size());
+}
+
+void CQuilvaneDlg::LayOut() {
+    links_ = ReadLinkTargets(IniPath());
+    layout_.PlaceAll(IniPath(), links_);
+    panel_.Place(IniPath(), SkinFolder());
+    hoverGroups_->Install();
+}
+
+void CQuilvaneDlg::ApplyWindowStyle(bool appWindow) {
+    const Qt::WindowFlags wanted = (appWindow ? Qt::Window : Qt::Tool) | Qt::FramelessWindowHint;
+    if (windowFlags() != wanted) {
+        setWindowFlags(wanted);
+    }
+}
+
+void CQuilvaneDlg::WireButtons() {
+    for (const int id : controls_.ButtonIds()) {
+        connect(Button(id), &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+    }
+    panel_.ConnectControls(*this, [this](int id) { OnLightingControl(id); });
+}
+
+}  // namespace qx::mainwnd

@@ -1,0 +1,226 @@
+// CQuilvaneDlg: the one main window of the driver. A skinned dialog that shows the keyboard as
+// image buttons, the lighting panel and the profile, apply and report-rate buttons; it lives
+// hidden in the notification area and shows itself only on a show request. Other processes,
+// the device connection's threads, menus and the tray reach it through its message layer
+// (private messages with four-character codes, commands as platform::kCommandMessage).
+//
+// One file per concern: quilvane_dlg.cpp (members, the ConnectionHost side), main_startup.cpp
+// (OnInitDialog), main_messages.cpp (private messages, timers), main_commands.cpp (commands and
+// key clicks), main_visibility.cpp (show requests, hiding, key filtering), main_exit.cpp (exit
+// sequence and shutdown), main_profiles.cpp (reading the image back, the profile menu),
+// main_extension_points.cpp (the places later features fill in).
+#pragma once
+
+#include <QEventLoop>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/main_window_port.h"
+#include "mainwnd/hover_groups.h"
+#include "mainwnd/key_view.h"
+#include "mainwnd/lighting_panel.h"
+#include "mainwnd/link_targets.h"
+#include "mainwnd/main_connection_host.h"
+#include "mainwnd/main_controls.h"
+#include "mainwnd/main_layout.h"
+#include "mainwnd/main_sheets.h"
+#include "mainwnd/sub_windows.h"
+#include "platform/message_window.h"
+#include "skin/base_dialog.h"
+#include "widgets/tray_icon.h"
+
+namespace qx::device {
+class DeviceSession;
+}
+namespace qx::lighting {
+class LightingModel;
+}
+namespace qx::widgets {
+class CProfileMenu;
+class TrayIconState;
+}  // namespace qx::widgets
+
+namespace qx::mainwnd {
+
+// How the window is made. The defaults are the driver's; tests replace what reaches outside
+// the process (the transport, the browser, the help page).
+struct MainWindowOptions {
+    bool startedWithStart = false;
+    // Made the owner of message boxes and file dialogs; may be null.
+    platform::QtPrompt* prompt = nullptr;
+    // Binds the transport and starts the device connection with the window as its host; the
+    // default is device::StartDeviceConnection (libRadOdor.so of the run-time folder).
+    std::function<device::DeviceSession&(device::ConnectionHost& host, bool startedWithStart)>
+        startDevice;
+    // Opens a web page; the default is QDesktopServices::openUrl.
+    std::function<void(const QString& url)> openUrl;
+    // Opens the help page; the default is app::OpenHelp.
+    std::function<void()> openHelp;
+    // Pops up the profile menu at the cursor; the default tracks it where the mouse is.
+    std::function<void(widgets::CProfileMenu& menu)> trackProfileMenu;
+    // What the tray icon needs of the desktop (the default: the real notification area).
+    widgets::CTrayIcon::Environment trayEnvironment;
+};
+
+class CQuilvaneDlg final : public skin::CBaseDialog,
+                           public app::MainWindowPort,
+                           private HostWindow {
+    Q_OBJECT
+
+  public:
+    explicit CQuilvaneDlg(MainWindowOptions options, QWidget* parent = nullptr);
+    ~CQuilvaneDlg() override;
+    CQuilvaneDlg(const CQuilvaneDlg&) = delete;
+    CQuilvaneDlg& operator=(const CQuilvaneDlg&) = delete;
+
+    // Initialises the window (hidden) and runs it until the exit sequence ends it.
+    int RunModal() override;
+
+    // ---- What other windows and the profile switching call ---------------------------------
+    // Rebuilds the live image from the keyboard's content through the profile store, or
+    // installs a default image when that fails; refreshes the key buttons; clears the pending
+    // state unless `keepPending`.
+    void ReloadImageFromKeyboard(bool keepPending);
+    // Under the image lock, the key buttons from the block of the current profile.
+    void RefreshAfterProfileSwitch(int profile);
+    // Fills the profile menu (made anew with `create`), checks the active profile and gives the
+    // profile button its text and tooltip.
+    void RebuildProfileMenu(bool create);
+    // Marked flags and tooltips of the keyboard view, then the flip state again.
+    void RefreshKeyButtons();
+    void RefreshKeyHints();
+    // The pending-changes state shown by the Apply button.
+    void SetApplyEnabled(bool enabled);
+    [[nodiscard]] bool IsApplyEnabled() const { return applyEnabled_; }
+    // The sub-windows the window closes in its exit sequence and when the keyboard leaves.
+    SubWindowList& SubWindows() { return subWindows_; }
+    // The busy animation of the progress picture (timer 1050), around a long keyboard transfer.
+    void StartBusyAnimation();
+    void StopBusyAnimation();
+
+    // ---- Commands, messages and state (the message layer, the shell and tests) ---------------
+    void OnCommand(int commandId);
+    void OnSysCommand(int command);
+    // The exit sequence. False when a sub-window refused to close (the window stays, hidden).
+    bool RunExitSequence();
+    [[nodiscard]] platform::MessageWindow& Messages() { return *messages_; }
+    [[nodiscard]] std::shared_ptr<platform::MessageTarget> Target() const;
+    [[nodiscard]] skin::CPngButton* Button(int controlId) const;
+    [[nodiscard]] QWidget* Control(int controlId) const;
+    [[nodiscard]] LightingPanel& Panel() { return panel_; }
+    [[nodiscard]] MainLayout& Layout() { return layout_; }
+    [[nodiscard]] lighting::LightingModel* Lighting() { return lighting_.get(); }
+    [[nodiscard]] widgets::CProfileMenu* ProfileMenu() const { return profileMenu_.get(); }
+    [[nodiscard]] widgets::CTrayIcon* TrayIcon() const { return tray_.get(); }
+    [[nodiscard]] bool IsInitDone() const { return initDone_; }
+    [[nodiscard]] bool HasEnded() const { return ended_; }
+    [[nodiscard]] int StartHiddenCount() const { return startHidden_; }
+    [[nodiscard]] const MainSheets& Sheets() const { return sheets_; }
+
+    void setVisible(bool visible) override;
+
+  signals:
+    // The exit sequence has ended the window.
+    void Ended();
+
+  protected:
+    void OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    // ---- start-up (main_startup.cpp)
+    void StartDevice();
+    void BuildSheets();
+    void LayOut();
+    void ApplyWindowStyle(bool appWindow);
+    void RegisterMessageHandlers();
+    void RegisterSubWindows();
+    void WireButtons();
+
+    // ---- messages and timers (main_messages.cpp)
+    void OnInit();
+    void OnProfileRead();
+    void OnBankSwitched();
+    void OnLanguage(int languageIndex);
+    void OnKeyboardLeft();
+    void OnSlider(int sliderId, int position);
+    void OnTimer(uint32_t timerId);
+
+    // ---- commands (main_commands.cpp)
+    void OnKeyClick(int controlId);
+    void OnFnClick();
+    void OpenLink(int controlId);
+    void SendTestCommand();
+    void PopUpProfileMenu();
+    void ToggleFlipSetting();
+    void OpenAboutWindow();
+    [[nodiscard]] bool LightingSwitchOn() const;
+
+    // ---- visibility (main_visibility.cpp)
+    void OnShowRequest();
+    void HideToTray();
+    [[nodiscard]] bool IsFilteredKey(QObject* watched, const QKeyEvent& key) const;
+
+    // ---- exit (main_exit.cpp)
+    void StopConnection();
+    void Shutdown();
+
+    // ---- places later features fill in (main_extension_points.cpp)
+    void OpenKeyAssignment(int controlId);
+    void OnApply();
+    void OnDefaults();
+    void OnProfileButton(int profile);
+    int SelectOnboardProfile(int profile);
+    void ShowProfileManager();
+    void OnMenuButton();
+    void OnReportRate(int rate);
+    void OnRestoreProfileFile();
+    void OnBackupProfileFile();
+    void ShowFirmwareUpdate();
+    void RefreshLightingPanel();
+    void ApplyLightingLabels(int languageIndex);
+    void OnLightingSlider(int sliderId, int position);
+    void OnLightingControl(int controlId);
+
+    // ---- HostWindow (quilvane_dlg.cpp)
+    void HideForDevice() override;
+    void ApplyTrayState(int mode, int iconId) override;
+    void ApplyControlCaption(int controlId, const std::string& caption) override;
+    void ApplyBankPicture(int bank) override;
+
+    MainWindowOptions options_;
+    std::unique_ptr<platform::MessageWindow> messages_;
+    std::unique_ptr<MainConnectionHost> host_;
+    MainSheets sheets_;
+    MainControls controls_;
+    MainLayout layout_;
+    KeyView keyView_;
+    LightingPanel panel_;
+    HoverGroups* hoverGroups_ = nullptr;
+    SubWindowList subWindows_;
+    LinkTargets links_;
+    device::DeviceSession* session_ = nullptr;
+    std::unique_ptr<lighting::LightingModel> lighting_;
+    std::unique_ptr<widgets::CTrayIcon> tray_;
+    std::unique_ptr<widgets::TrayIconState> trayState_;
+    std::unique_ptr<widgets::CProfileMenu> profileMenu_;
+    QEventLoop* runLoop_ = nullptr;
+
+    bool initDone_ = false;
+    bool applyEnabled_ = false;
+    // The first two attempts to show the window before a show request keep it hidden.
+    int startHidden_ = 2;
+    bool inShowRequest_ = false;
+    bool exitStarted_ = false;
+    bool ended_ = false;
+};
+
+// Makes the driver's main window (app::CreateMainWindow is implemented over it).
+std::unique_ptr<CQuilvaneDlg> MakeMainWindow(MainWindowOptions options);
+
+}  // namespace qx::mainwnd
