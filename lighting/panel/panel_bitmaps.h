@@ -1,0 +1,25 @@
+// The bitmaps of the lighting panel, loaded once from the main skin's folder. A file that is
+// missing or cannot be decoded leaves its bitmap empty; nothing is reported.
+#pragma once
+
+#include <QPixmap>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace qx::lighting::panel {
+
+class PanelBitmaps {
+  public:
+    // Loads every bitmap the panel shows (PanelBitmapNames) from `folder`.
+    void Load(const std::string& folder);
+
+    // The bitmap of that file name; an empty one for a name never loaded or not decoded.
+    [[nodiscard]] const QPixmap& Get(std::string_view name) const;
+
+  private:
+    std::map<std::string, QPixmap, std::less<>> bitmaps_;
+    QPixmap empty_;
+};
+
+}  // namespace qx::lighting::panel
