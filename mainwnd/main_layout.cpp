@@ -104,13 +104,11 @@ void MainLayout::Place(int controlId, const std::string& key, const SheetPattern
     }
 }
 
-void MainLayout::LeaveUnused(int controlId, const SheetPattern& pattern) {
+void MainLayout::PlaceOutsideSkin(int controlId, const SheetPattern& pattern) {
     skin::CPngButton* button = controls_.Button(controlId);
     const skin::SkinRect rect = skin::ParseSkinRect(skin::kDefaultRectText);
     button->setGeometry(rect.x, rect.y, rect.w, rect.h);
     button->SetSheets(rect.x, rect.y, sheets_.Set(pattern));
-    button->setEnabled(false);
-    unused_.insert(controlId);
 }
 
 void MainLayout::PlaceKeyboardView() {
@@ -122,9 +120,10 @@ void MainLayout::PlaceKeyboardView() {
         Place(key.controlId, skin::KeyButtonSkinKey(keyboard::KeyIndexOfCode(key.keyCode)),
               kKeyPattern);
     }
-    // The D buttons have no place in the skin: they stay unused at 1,1.
+    // The D buttons have no key in the skin: they sit 1 × 1 at 1,1 and only the flip setting
+    // enables or disables them.
     for (const int id : kIdD1ToD6) {
-        LeaveUnused(id, kKeyPattern);
+        PlaceOutsideSkin(id, kKeyPattern);
     }
 }
 

@@ -48,8 +48,8 @@ class MainLayout {
     void PlaceKeyboardView();
     void PlaceCommandButtons(const LinkTargets& links);
     void Place(int controlId, const std::string& key, const SheetPattern& pattern);
-    // A button with no place in the skin: disabled, 1 × 1 at 1,1.
-    void LeaveUnused(int controlId, const SheetPattern& pattern);
+    // A button the skin has no key for: 1 × 1 at 1,1.
+    void PlaceOutsideSkin(int controlId, const SheetPattern& pattern);
     void ApplyTextSettings();
 
     const MainControls& controls_;

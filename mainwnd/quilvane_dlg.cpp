@@ -60,6 +60,19 @@ CQuilvaneDlg::~CQuilvaneDlg() {
     Shutdown();
 }
 
+// The window's message loop is the program's main loop: it runs until the exit sequence ends the
+// window. The window stays hidden; QDialog::exec would end its loop whenever the window hides.
+int CQuilvaneDlg::RunModal() {
+    EnsureInitialised();
+    if (!ended_) {
+        QEventLoop loop;
+        runLoop_ = &loop;
+        loop.exec();
+        runLoop_ = nullptr;
+    }
+    return result();
+}
+
 std::shared_ptr<platform::MessageTarget> CQuilvaneDlg::Target() const {
     return messages_->Target();
 }

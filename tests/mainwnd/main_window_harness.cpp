@@ -1,0 +1,167 @@
+#include "tests/mainwnd/main_window_harness.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "device/device_connection.h"
+#include "device/device_session.h"
+#include "platform/data_folder.h"
+#include "platform/ini_file.h"
+#include "platform/program_paths.h"
+#include "platform/settings_store.h"
+#include "platform/window_message.h"
+#include "skin/skin_rect.h"
+
+namespace qx::mainwnd::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kEnglish = 0x0409;
+
+fs::path RuntimeFolder() {
+    const char* folder = std::getenv("QX_RUNTIME_DIR");  // NOLINT(concurrency-mt-unsafe)
+    return folder != nullptr ? fs::path(folder) : fs::path(QX_TEST_RUNTIME_DIR);
+}
+
+// Main.ini without the lines of the given keys.
+void CopyIniWithout(const fs::path& from, const fs::path& to,
+                    const std::vector<std::string>& missing) {
+    std::ifstream in(from);
+    std::ofstream out(to);
+    std::string line;
+    while (std::getline(in, line)) {
+        bool drop = false;
+        for (const std::string& key : missing) {
+            drop = drop || line.rfind(key + "=", 0) == 0;
+        }
+        if (!drop) {
+            out << line << '\n';
+        }
+    }
+}
+
+}  // namespace
+
+MainWindowHarness::MainWindowHarness(HarnessOptions options) : options_(std::move(options)) {
+    platform::SetCurrentSettings(&settings_);
+    settings_.WriteUserDword("dwLanguageId", kEnglish);
+    settings_.WriteProfileString("PROFILES", "Flip", options_.flip);
+    platform::SetCurrentPrompt(&prompt_);
+    MakeProgramFolder(options_);
+    ::setenv("XDG_DATA_HOME", DataFolder().c_str(), 1);  // NOLINT(concurrency-mt-unsafe)
+    platform::EnsureDataFolder();
+    if (options_.lightingSwitchOn) {
+        platform::WriteLightingPanelSwitch(true);
+    }
+
+    test_support::EmulatedKeyboardOptions keyboardOptions;
+    keyboardOptions.commandRead = false;  // the window's connection reads the answers
+    keyboardOptions.keyboard.present = options_.keyboardPresent;
+    keyboard_ = std::make_unique<test_support::EmulatedKeyboard>(keyboardOptions);
+
+    MainWindowOptions windowOptions;
+    windowOptions.startedWithStart = options_.startedWithStart;
+    windowOptions.startDevice = [this](device::ConnectionHost& host,
+                                       bool startedWithStart) -> device::DeviceSession& {
+        return device::StartDeviceConnection(host, startedWithStart, keyboard_->Api(),
+                                             test_support::kTestTiming);
+    };
+    windowOptions.openUrl = [this](const QString& url) { openedUrls.push_back(url); };
+    windowOptions.openHelp = [this] { ++helpOpened; };
+    windowOptions.trackProfileMenu = [this](widgets::CProfileMenu&) { ++profileMenuTracked; };
+    const bool trayAvailable = options_.trayAvailable;
+    windowOptions.trayEnvironment.trayAvailable = [trayAvailable] { return trayAvailable; };
+    window_ = std::make_unique<CQuilvaneDlg>(std::move(windowOptions));
+}
+
+MainWindowHarness::~MainWindowHarness() {
+    window_.reset();
+    keyboard_.reset();
+    platform::SetCurrentPrompt(nullptr);
+    platform::SetCurrentSettings(nullptr);
+}
+
+std::string MainWindowHarness::ProgramFolder() const {
+    return root_.path().toStdString() + "/program/";
+}
+
+std::string MainWindowHarness::DataFolder() const {
+    return root_.path().toStdString() + "/data";
+}
+
+void MainWindowHarness::MakeProgramFolder(const HarnessOptions& options) {
+    const fs::path program = ProgramFolder();
+    const fs::path skins = program / "Skins";
+    fs::create_directories(skins);
+    const fs::path runtime = RuntimeFolder();
+    for (const char* language : {"Lang0409.ini", "Lang1046.ini"}) {
+        fs::create_symlink(runtime / language, program / language);
+    }
+    for (const fs::directory_entry& entry : fs::directory_iterator(runtime / "Skins")) {
+        const fs::path name = entry.path().filename();
+        if (name == "Main.ini") {
+            CopyIniWithout(entry.path(), skins / name, options.missingSkinKeys);
+        } else {
+            fs::create_symlink(entry.path(), skins / name);
+        }
+    }
+    platform::SetProgramFolder(program.string() + "/");
+}
+
+void MainWindowHarness::InitialiseOnly() {
+    window_->EnsureInitialised();
+}
+
+bool MainWindowHarness::WaitFor(const std::function<bool()>& done, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+bool MainWindowHarness::Settle() {
+    return WaitFor([this] {
+        QCoreApplication::processEvents();
+        device::DeviceSession* session = device::CurrentDeviceSession();
+        return keyboard_->WaitUntilQuiet(std::chrono::milliseconds(0)) &&
+               (session == nullptr || session->Connection().IsIdle());
+    });
+}
+
+bool MainWindowHarness::Start() {
+    InitialiseOnly();
+    if (!WaitFor([this] { return window_->IsInitDone(); })) {
+        return false;
+    }
+    if (options_.keyboardPresent && !WaitFor([] { return device::IsKeyboardAttached(); })) {
+        return false;
+    }
+    return Settle();
+}
+
+platform::MessageResult MainWindowHarness::Send(uint32_t message, platform::MessageWParam wParam,
+                                                platform::MessageLParam lParam) {
+    return window_->Messages().SendWindowMessage(message, wParam, lParam);
+}
+
+QRect DefaultSkinRect(const std::string& key, const std::string& section) {
+    const std::string ini = (RuntimeFolder() / "Skins" / "Main.ini").string();
+    const skin::SkinRect rect = skin::ParseSkinRect(
+        platform::ReadIniString(ini, section, key, skin::kDefaultRectText, skin::kRectBuffer));
+    return {rect.x, rect.y, rect.w, rect.h};
+}
+
+}  // namespace qx::mainwnd::test
