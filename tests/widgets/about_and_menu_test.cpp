@@ -4,7 +4,7 @@
 
 #include <QAction>
 #include <QPushButton>
-#include <QTest>
+#include <QKeyEvent>
 #include <QTimer>
 #include <vector>
 
@@ -71,7 +71,7 @@ TEST_F(AboutWindowTest, EachRequestMakesANewWindowAndTheOldOneGoes) {
     EXPECT_TRUE(CloseAboutWindow());
 
     QPointer<CAboutDlg> third = ShowAboutWindow();
-    QTest::mouseClick(third->OkButton(), Qt::LeftButton);
+    third->OkButton()->click();
     ASSERT_TRUE(ProcessUntil([&] { return third.isNull(); }));
 }
 
@@ -84,6 +84,12 @@ class ProfileMenuTest : public testing::WidgetTest {
         for (uint32_t i = 0; i < 3; ++i) {
             menu_.AppendItem(9001 + i, "$Profile0");
         }
+    }
+    void Press(Qt::Key key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&menu_, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(&menu_, &release);
     }
     CProfileMenu menu_;
 };
@@ -128,14 +134,14 @@ TEST_F(ProfileMenuTest, AChosenItemSendsItsCommandToTheMainWindow) {
     });
     menu_.SetCommandTarget(mainWindow.Target());
     QTimer::singleShot(50, &menu_, [this] {
-        QTest::keyClick(&menu_, Qt::Key_Down);  // the default profile
-        QTest::keyClick(&menu_, Qt::Key_Down);  // the separator is skipped
-        QTest::keyClick(&menu_, Qt::Key_Return);
+        Press(Qt::Key_Down);  // the default profile
+        Press(Qt::Key_Down);  // the separator is skipped
+        Press(Qt::Key_Return);
     });
     EXPECT_EQ(menu_.Track(QPoint(20, 20)), 9001u);
     EXPECT_EQ(commands, (std::vector<uint32_t>{9001}));
 
-    QTimer::singleShot(50, &menu_, [this] { QTest::keyClick(&menu_, Qt::Key_Escape); });
+    QTimer::singleShot(50, &menu_, [this] { Press(Qt::Key_Escape); });
     EXPECT_EQ(menu_.Track(QPoint(20, 20)), 0u);
     EXPECT_EQ(commands.size(), 1u);
 }

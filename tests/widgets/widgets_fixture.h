@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QInputDevice>
+#include <QPointingDevice>
 #include <cstdlib>
 
 #include "platform/program_paths.h"
@@ -20,8 +22,13 @@ class WidgetTest : public ::testing::Test {
             static int argc = 1;
             static char name[] = "widgets_test";
             static char* argv[] = {name, nullptr};
-            // Kept to the end of the process: Qt Test's input devices outlive static objects.
-            static auto* app = new QApplication(argc, argv);
+            // Ended at exit, before the static objects of the libraries it loaded. The input
+            // devices' registry is made first, so that it outlives the application.
+            static QApplication* app = nullptr;
+            app = new QApplication(argc, argv);
+            QInputDevice::primaryKeyboard();
+            QPointingDevice::primaryPointingDevice();
+            std::atexit([] { delete app; });
             app->setQuitOnLastWindowClosed(false);
         }
         platform::SetProgramFolder(QX_TEST_RUNTIME_DIR);
