@@ -3,6 +3,7 @@
 #include "lighting/panel/lighting_panel.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
@@ -27,6 +28,10 @@ namespace {
 // small report-rate buttons and is a size smaller.
 constexpr double kTextPoints = 9;
 constexpr double kReportRateLabelPoints = 8;
+
+bool IsArrowKey(int key) {
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -158,6 +163,15 @@ void LightingPanel::ConnectControls() {
                      [this](int index) { OnModeChosen(index); });
     QObject::connect(layerList_, &QComboBox::activated, this,
                      [this](int index) { OnLayerChosen(index); });
+    modeList_->installEventFilter(this);
+}
+
+bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == modeList_ &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        return IsArrowKey(static_cast<QKeyEvent*>(event)->key());
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // ---- Calls of the main window -------------------------------------------------------------------

@@ -124,6 +124,10 @@ class LightingPanel final : public QObject, public LightingView {
     void SetKeyFrame(int controlId, bool lit) override;
     void ClearFrames() override;
 
+  protected:
+    // Swallows the arrow keys on the mode list: a mode changes only by a deliberate choice.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void CreateControls(QWidget& window);
     QWidget* CreateControl(QWidget& window, const PanelControl& control);

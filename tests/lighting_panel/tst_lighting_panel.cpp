@@ -174,6 +174,14 @@ class LightingPanelTest : public QObject {
         rig.ChooseMode(5);
         QCOMPARE(Ids(rig.ShownControls()), LampGroupAnd(kBrightness));
         QCOMPARE(Texts(rig.TakeWrites()), Texts({Write(6, 0, "05")}));
+
+        // Arrow keys never step through the modes.
+        QComboBox& modes = *rig.Panel().ModeList();
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left}) {
+            QTest::keyClick(&modes, key);
+        }
+        QCOMPARE(modes.currentIndex(), 1);
+        QCOMPARE(rig.TakePacketCount(), 0U);
     }
 
     void modeFifteenShowsTheUpDownPairByTheDirectionByte() {
