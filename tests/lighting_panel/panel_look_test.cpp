@@ -154,11 +154,5 @@ TEST(PanelControlTable, LabelTextsGoToLabelsFromTheLightSection) {
     EXPECT_EQ(keys.size(), 13U);
 }
 
-TEST(PanelControlTable, ReportRateButtons) {
-    EXPECT_EQ(ReportRateOfButton(1147), 0);
-    EXPECT_EQ(ReportRateOfButton(1170), 3);
-    EXPECT_EQ(ReportRateOfButton(1171), -1);
-}
-
 }  // namespace
 }  // namespace qx::lighting::panel
