@@ -5,9 +5,10 @@
 // counts.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace qx::app {
 

@@ -91,7 +91,8 @@ void InstanceServer::OnReadable(QLocalSocket* socket) {
     const QPointer<QLocalSocket> guard(socket);
     const auto reply = EncodeInstanceReply(Answer(*request));
     if (guard) {
-        guard->write(reinterpret_cast<const char*>(reply.data()), static_cast<qint64>(reply.size()));
+        guard->write(reinterpret_cast<const char*>(reply.data()),
+                     static_cast<qint64>(reply.size()));
         guard->flush();
         guard->disconnectFromServer();
     }

@@ -42,7 +42,8 @@ bool Connect(int descriptor, const std::string& path) {
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     int result = 0;
     do {
-        result = ::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
+        result =
+            ::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
     } while (result != 0 && errno == EINTR);
     return result == 0;
 }
@@ -124,8 +125,9 @@ std::optional<InstanceReply> ExchangeWithInstance(pid_t pid, const InstanceReque
 
 bool SignalInstance(pid_t pid, InstanceSignalKind kind, std::chrono::milliseconds timeout) {
     const InstanceRequest request =
-        kind == InstanceSignalKind::Kill ? InstanceRequest{kMainWindowTag, kKillMessage, kKillCode, 0}
-                                         : InstanceRequest{kMainWindowTag, kOpenMessage, kOpenCode, 0};
+        kind == InstanceSignalKind::Kill
+            ? InstanceRequest{kMainWindowTag, kKillMessage, kKillCode, 0}
+            : InstanceRequest{kMainWindowTag, kOpenMessage, kOpenCode, 0};
     const std::optional<InstanceReply> reply = ExchangeWithInstance(pid, request, timeout);
     return reply.has_value() && reply->status == InstanceStatus::Delivered;
 }

@@ -3,10 +3,11 @@
 // no connection to the desktop.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
-#include <sys/types.h>
 
 #include "app/instance_wire.h"
 

@@ -53,7 +53,7 @@ inline constexpr uint32_t kSysCommandAbout = 16;
 
 // The tray icon as the main window creates it at 'INIT' (widgets/tray_icon.h).
 inline constexpr uint32_t kTrayCallbackMessage = 1725;
-inline constexpr uint32_t kTrayIconId = 140;  // also the id of the tray menu
+inline constexpr uint32_t kTrayIconId = 140;        // also the id of the tray menu
 inline constexpr uint32_t kTrayDefaultCommand = 0;  // 0: the menu's first item (Open)
 
 // How the main window is started.

@@ -27,7 +27,8 @@ std::vector<pid_t> ProcessIds(const std::string& procRoot) {
     for (const auto& entry : std::filesystem::directory_iterator(procRoot, error)) {
         const std::string name = entry.path().filename().string();
         if (name.empty() || name.size() > 9 ||
-            !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isdigit(c); })) {
+            !std::all_of(name.begin(), name.end(),
+                         [](unsigned char c) { return std::isdigit(c); })) {
             continue;
         }
         ids.push_back(static_cast<pid_t>(std::stol(name)));

@@ -3,10 +3,11 @@
 // and the searching process never finds itself.
 #pragma once
 
-#include <string>
-#include <string_view>
 #include <sys/types.h>
 #include <unistd.h>
+
+#include <string>
+#include <string_view>
 
 namespace qx::app {
 

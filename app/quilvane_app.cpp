@@ -70,7 +70,8 @@ bool CQuilvaneApp::InitInstance(const MainWindowFactory& createMainWindow) {
         server_->Listen(InstanceServerPath(::getpid()));
 
         std::unique_ptr<MainWindowPort> mainWindow =
-            createMainWindow ? createMainWindow({decision.startedWithStart, prompt_.get()}) : nullptr;
+            createMainWindow ? createMainWindow({decision.startedWithStart, prompt_.get()})
+                             : nullptr;
         if (mainWindow) {
             mainWindow->RunModal();
         }

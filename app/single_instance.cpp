@@ -6,10 +6,9 @@
 namespace qx::app {
 
 bool IsOption(std::string_view argument, std::string_view option) {
-    return std::equal(argument.begin(), argument.end(), option.begin(), option.end(),
-                      [](unsigned char a, unsigned char b) {
-                          return std::tolower(a) == std::tolower(b);
-                      });
+    return std::equal(
+        argument.begin(), argument.end(), option.begin(), option.end(),
+        [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
 }
 
 SingleInstanceDecision RunSingleInstanceSteps(std::span<const std::string> arguments,

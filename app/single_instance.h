@@ -10,9 +10,10 @@
 // The system side is an interface, so the rule is checked without processes.
 #pragma once
 
+#include <sys/types.h>
+
 #include <span>
 #include <string>
-#include <sys/types.h>
 
 #include "app/instance_mutex.h"
 #include "app/instance_signal.h"

@@ -73,8 +73,8 @@ class CSubclassWndMap {
   private:
     MessageResult Dispatch(MessageWindow& window, uint32_t message, MessageWParam wParam,
                            MessageLParam lParam) {
-        const CurrentMessage saved = std::exchange(currentMessage,
-                                                   CurrentMessage{&window, message, wParam, lParam});
+        const CurrentMessage saved =
+            std::exchange(currentMessage, CurrentMessage{&window, message, wParam, lParam});
         MessageResult result = 0;
         CSubclassWnd* const head = Head(&window);
         if (message == kNcDestroyMessage || head == nullptr) {

@@ -90,11 +90,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     messages_.AddHandler(app::kLanguageMessage,
                          app::MakeLanguageHandler([this](int index) { ApplyLanguage(index); }));
-    messages_.AddHandler(platform::kCloseMessage, [this](platform::MessageWParam,
-                                                         platform::MessageLParam) {
-        close();
-        return platform::MessageResult{0};
-    });
+    messages_.AddHandler(platform::kCloseMessage,
+                         [this](platform::MessageWParam, platform::MessageLParam) {
+                             close();
+                             return platform::MessageResult{0};
+                         });
     ApplyLanguage(app::GetLanguageIndex());
 }
 
@@ -135,8 +135,9 @@ void CAboutDlg::paintEvent(QPaintEvent* /*event*/) {
     painter.fillPath(panel, QColor::fromRgb(palette::kPanel));
     painter.setPen(QPen(QColor::fromRgb(palette::kPanelEdge), 1));
     painter.drawPath(panel);
-    painter.fillRect(QRect(6 + kCornerRadius, 6, width() - 12 - 2 * kCornerRadius, kAccentBarHeight),
-                     QColor::fromRgb(palette::kAccent));
+    painter.fillRect(
+        QRect(6 + kCornerRadius, 6, width() - 12 - 2 * kCornerRadius, kAccentBarHeight),
+        QColor::fromRgb(palette::kAccent));
 }
 
 CAboutDlg* ShowAboutWindow(QWidget* parent) {

@@ -86,8 +86,9 @@ class ProfileMenuStyle : public QProxyStyle {
             painter->fillRect(row.adjusted(2, 1, -2, -1), QColor::fromRgb(palette::kAccentDeep));
         }
         if (checked) {
-            painter->fillRect(QRect(row.left() + 2, row.top() + 4, kCheckBarWidth, row.height() - 8),
-                              QColor::fromRgb(palette::kAccent));
+            painter->fillRect(
+                QRect(row.left() + 2, row.top() + 4, kCheckBarWidth, row.height() - 8),
+                QColor::fromRgb(palette::kAccent));
         }
         const QPixmap picture = item->icon.pixmap(kPictureSize, kPictureSize);
         const int pictureTop = row.top() + (row.height() - kPictureSize) / 2;
@@ -107,8 +108,8 @@ class ProfileMenuStyle : public QProxyStyle {
             painter->setPen(QPen(selected ? QColor(Qt::white) : QColor::fromRgb(palette::kAccent),
                                  2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             const QPointF tick(row.right() - kPadding - 12, row.center().y());
-            painter->drawPolyline(QPolygonF{tick + QPointF(0, 0), tick + QPointF(4, 4),
-                                            tick + QPointF(11, -4)});
+            painter->drawPolyline(
+                QPolygonF{tick + QPointF(0, 0), tick + QPointF(4, 4), tick + QPointF(11, -4)});
         }
         painter->restore();
     }
@@ -189,8 +190,7 @@ int CProfileMenu::ItemCount() const {
 
 bool CProfileMenu::CheckItemByPosition(int position) {
     const QList<QAction*> items = actions();
-    const bool isItem =
-        position >= 0 && position < items.size() && !items[position]->isSeparator();
+    const bool isItem = position >= 0 && position < items.size() && !items[position]->isSeparator();
     for (int i = 0; i < items.size(); ++i) {
         items[i]->setChecked(isItem && i == position);
     }

@@ -46,8 +46,8 @@ class CTrayIcon : public QObject {
 
     // What the icon needs of the desktop; tests replace it.
     struct Environment {
-        std::function<bool()> trayAvailable;  // default: QSystemTrayIcon::isSystemTrayAvailable
-        MenuTracker trackMenu;                // default: QMenu::exec at the point
+        std::function<bool()> trayAvailable;     // default: QSystemTrayIcon::isSystemTrayAvailable
+        MenuTracker trackMenu;                   // default: QMenu::exec at the point
         std::function<QPoint()> cursorPosition;  // default: QCursor::pos
     };
 

@@ -50,7 +50,8 @@ double ResidentMb(pid_t pid) {
 // every run so the emulation's server process is started once.
 const fs::path& Sandbox() {
     static const fs::path folder = [] {
-        fs::path path = fs::temp_directory_path() / ("qx-driver-bench-" + std::to_string(::getpid()));
+        fs::path path =
+            fs::temp_directory_path() / ("qx-driver-bench-" + std::to_string(::getpid()));
         fs::create_directories(path / "run");
         fs::permissions(path / "run", fs::perms::owner_all);
         ::setenv("XDG_RUNTIME_DIR", (path / "run").c_str(), 1);
@@ -115,8 +116,8 @@ Started StartDriver() {
     if (pid == 0) {
         return started;
     }
-    const qx::app::InstanceRequest query{qx::app::kMainWindowTag, qx::app::kInstanceQueryMessage,
-                                         0, 0};
+    const qx::app::InstanceRequest query{qx::app::kMainWindowTag, qx::app::kInstanceQueryMessage, 0,
+                                         0};
     while (Clock::now() - begin < kStartLimit) {
         const auto reply = qx::app::ExchangeWithInstance(pid, query, std::chrono::seconds(5));
         if (reply && reply->status == qx::app::InstanceStatus::Found) {

@@ -52,9 +52,12 @@ class InstanceProcesses : public ::testing::Test {
     QProcess& Start(const QStringList& arguments, bool untagged = false) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder_.filePath(QStringLiteral("run")));
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder_.filePath(QStringLiteral("config")));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), folder_.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                           folder_.filePath(QStringLiteral("run")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           folder_.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                           folder_.filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         if (untagged) {
             environment.insert(QStringLiteral("QX_PROBE_UNTAGGED"), QStringLiteral("1"));
@@ -132,7 +135,8 @@ TEST_F(InstanceProcesses, StartThenKillStillEndsTheRunningInstance) {
 }
 
 TEST_F(InstanceProcesses, StartInAnyCaseStartsSilentlyAndKillWithoutInstanceIsPassedOver) {
-    QProcess& first = Start({QStringLiteral("/kill"), QStringLiteral("/sTaRt"), QStringLiteral("x")});
+    QProcess& first =
+        Start({QStringLiteral("/kill"), QStringLiteral("/sTaRt"), QStringLiteral("x")});
     EXPECT_TRUE(WaitForLine(first, QStringLiteral("START 1")));
     EXPECT_TRUE(WaitForLine(first, QStringLiteral("READY")));
     Finish(Start({QStringLiteral("/Kill")}));

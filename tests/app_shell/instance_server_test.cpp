@@ -65,9 +65,8 @@ class InstanceServerTest : public ::testing::Test {
     }
 
     static std::optional<InstanceReply> Exchange(InstanceRequest request, pid_t pid = ::getpid()) {
-        return Serve([=] {
-            return ExchangeWithInstance(pid, request, std::chrono::milliseconds(3000));
-        });
+        return Serve(
+            [=] { return ExchangeWithInstance(pid, request, std::chrono::milliseconds(3000)); });
     }
 
     struct Received {
@@ -94,7 +93,8 @@ TEST_F(InstanceServerTest, OpenAndKillReachTheTaggedWindowWithTheirCodes) {
     PublishInstanceWindow(window_.Target(), kMainWindowTag);
     EXPECT_TRUE(Serve([] { return SignalInstance(::getpid(), InstanceSignalKind::Open); }));
     EXPECT_TRUE(Serve([] { return SignalInstance(::getpid(), InstanceSignalKind::Kill); }));
-    EXPECT_EQ(received_, (std::vector<Received>{{kOpenMessage, kOpenCode}, {kKillMessage, kKillCode}}));
+    EXPECT_EQ(received_,
+              (std::vector<Received>{{kOpenMessage, kOpenCode}, {kKillMessage, kKillCode}}));
 
     const auto reply = Exchange({kMainWindowTag, kOpenMessage, kOpenCode, 0});
     ASSERT_TRUE(reply);

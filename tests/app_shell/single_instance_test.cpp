@@ -32,7 +32,8 @@ class ScriptedSystem : public InstanceSystem {
         return running;
     }
     bool SignalInstance(pid_t pid, InstanceSignalKind kind) override {
-        steps.push_back((kind == InstanceSignalKind::Kill ? "kill " : "open ") + std::to_string(pid));
+        steps.push_back((kind == InstanceSignalKind::Kill ? "kill " : "open ") +
+                        std::to_string(pid));
         return true;
     }
     InstanceMutex::OpenResult OpenMutex() override {
@@ -180,9 +181,8 @@ TEST(ProcessSearchLive, FindsAnotherRunningProcessButNeverItself) {
 }
 
 TEST(InstanceLock, TheFirstOpenOwnsItAndLaterOpensSeeItUntilItIsClosed) {
-    const std::string path = (fs::temp_directory_path() /
-                              ("qx-lock-" + std::to_string(::getpid()) + ".lock"))
-                                 .string();
+    const std::string path =
+        (fs::temp_directory_path() / ("qx-lock-" + std::to_string(::getpid()) + ".lock")).string();
     InstanceMutex first;
     InstanceMutex second;
     EXPECT_EQ(first.Open(path), InstanceMutex::OpenResult::Created);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QPushButton>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <vector>
 

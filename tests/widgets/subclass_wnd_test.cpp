@@ -18,12 +18,14 @@ constexpr uint32_t kProbeMessage = 0x0401;
 // Notes each message it sees, then passes it on (or swallows it).
 class RecordingHook : public CSubclassWnd {
   public:
-    RecordingHook(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
+    RecordingHook(std::string name, std::vector<std::string>& log)
+        : name_(std::move(name)), log_(log) {}
     bool swallow = false;
     uint32_t lastSeen = 0;
 
   protected:
-    MessageResult WindowProc(uint32_t message, MessageWParam wParam, MessageLParam lParam) override {
+    MessageResult WindowProc(uint32_t message, MessageWParam wParam,
+                             MessageLParam lParam) override {
         lastSeen = CurrentHookedMessage().message;
         log_.push_back(name_ + ":" + std::to_string(message));
         return swallow ? MessageResult{-1} : Default(message, wParam, lParam);

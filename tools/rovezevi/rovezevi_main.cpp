@@ -28,11 +28,11 @@ bool NotifyDesktop(const qx::companion::NoticeText& text) {
                                  QStringLiteral("/org/freedesktop/Notifications"),
                                  QStringLiteral("org.freedesktop.Notifications"), bus);
     notifications.setTimeout(kNotifyTimeoutMs);
-    const QDBusReply<uint> reply = notifications.call(
-        QStringLiteral("Notify"), QStringLiteral("Varkon QX480 Driver"), 0U,
-        QStringLiteral("input-keyboard"), QString::fromStdString(text.summary),
-        QString::fromStdString(text.body), QStringList{}, QVariantMap{},
-        kNotificationShownUntilClosed);
+    const QDBusReply<uint> reply =
+        notifications.call(QStringLiteral("Notify"), QStringLiteral("Varkon QX480 Driver"), 0U,
+                           QStringLiteral("input-keyboard"), QString::fromStdString(text.summary),
+                           QString::fromStdString(text.body), QStringList{}, QVariantMap{},
+                           kNotificationShownUntilClosed);
     return reply.isValid();
 }
 
@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
             qx::companion::WriteNoticeTold(memo, false);
             break;
         case qx::companion::NoticeAction::Tell: {
-            const auto text = qx::companion::UdevNoticeText(qx::app::GetLanguageIndex(), RuleFolder());
+            const auto text =
+                qx::companion::UdevNoticeText(qx::app::GetLanguageIndex(), RuleFolder());
             if (!NotifyDesktop(text)) {
                 std::fprintf(stderr, "%s\n%s\n", text.summary.c_str(), text.body.c_str());
             }
