@@ -71,8 +71,11 @@ void CQuilvaneDlg::StopConnection() {
     }
 }
 
+// The window's own parts go before Qt deletes its children, so no late event reaches them.
 void CQuilvaneDlg::Shutdown() {
     qApp->removeEventFilter(this);
+    delete hoverGroups_;
+    hoverGroups_ = nullptr;
     StopConnection();
     tray_.reset();
     profileMenu_.reset();

@@ -87,11 +87,21 @@ bool CQuilvaneDlg::IsFilteredKey(QObject* watched, const QKeyEvent& key) const {
     return IsArrow(key.key()) && (focusWidget() == modeList || widget == modeList);
 }
 
-// Every key event of the window and its controls passes here first.
+// Every key event of the window and its controls passes here first. F1 asks for help.
 bool CQuilvaneDlg::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
-        IsFilteredKey(watched, static_cast<const QKeyEvent&>(*event))) {
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) {
+        return CBaseDialog::eventFilter(watched, event);
+    }
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (IsFilteredKey(watched, key)) {
+        return true;
+    }
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    if (key.key() == Qt::Key_F1 && widget != nullptr && widget->window() == this) {
+        if (type == QEvent::KeyPress && !key.isAutoRepeat()) {
+            options_.openHelp();
+        }
         return true;
     }
     return CBaseDialog::eventFilter(watched, event);

@@ -144,6 +144,9 @@ void MainWindowTest::enterAndEscapeNeitherCloseNorHide() {
     QVERIFY(window.isVisible());
     QVERIFY(!window.HasEnded());
     QCOMPARE(finished.count(), 0);
+    // F1 is the window's help request.
+    QTest::keyClick(window.Button(mw::kIdOk), Qt::Key_F1);
+    QCOMPARE(harness.helpOpened, 1);
 }
 
 void MainWindowTest::arrowKeysDoNotMoveModeList() {
