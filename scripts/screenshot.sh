@@ -3,18 +3,22 @@
 # starts it on a virtual screen (Xvfb) with the emulated keyboard, waits for its window, saves it
 # as a PNG and ends the driver.
 #   ./scripts/screenshot.sh [output.png]     default: docs/driver.png
+# QX_BUILD_DIR picks another build folder of the same tree (default build/default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 case "${1:-}" in
-  -h|--help) sed -n '2,5p' "$0"; exit 0 ;;
+  -h|--help) sed -n '2,6p' "$0"; exit 0 ;;
 esac
 output=$(realpath -m "${1:-docs/driver.png}")
 
-# import (imagemagick) grabs the window, xwininfo (x11-utils) finds it.
-QX_DEPS_EXTRA="imagemagick x11-utils" ./scripts/deps.sh
+# import (imagemagick) grabs the window, xwininfo (x11-utils) finds it, xdotool moves the pointer
+# out of its way.
+QX_DEPS_EXTRA="imagemagick x11-utils xdotool" ./scripts/deps.sh
 
-build=build/default
-cmake --preset default >/dev/null
+build="${QX_BUILD_DIR:-build/default}"
+if [ -z "${QX_BUILD_DIR:-}" ]; then
+  cmake --preset default >/dev/null
+fi
 cmake --build "$build" -j "$(nproc)" --target qx480-driver
 
 if [ -z "${QX_SCREENSHOT_INNER:-}" ]; then
@@ -28,6 +32,7 @@ mkdir -m 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 export RADODOR_BACKEND=sim RADODOR_SIM_STATE="$work/keyboard.state"
 
+xdotool mousemove 0 0  # no key under the pointer, no pointer in the picture
 "$build/bin/qx480-driver" &
 driver=$!
 stop_driver() {
@@ -36,15 +41,23 @@ stop_driver() {
   kill "$driver" 2>/dev/null || true
 }
 
-# The window opens by itself at the first attach of the emulated keyboard; it is the one mapped
+# The window opens by itself at the first attach of the emulated keyboard: the largest viewable
 # window of the program with the main caption.
 window=""
 for _ in $(seq 150); do
-  window=$(xwininfo -root -tree 2>/dev/null | awk '/"Varkon QX480 Driver"/ && /[0-9]+x[0-9]+\+/ {print $1; exit}')
-  if [ -n "$window" ] && xwininfo -id "$window" | grep -q "Map State: IsViewable"; then
-    break
-  fi
   window=""
+  best=0
+  for id in $(xwininfo -root -tree 2>/dev/null | awk '/"Varkon QX480 Driver"/ {print $1}'); do
+    info=$(xwininfo -id "$id" 2>/dev/null) || continue
+    grep -q "Map State: IsViewable" <<<"$info" || continue
+    width=$(awk '/Width:/ {print $2}' <<<"$info")
+    height=$(awk '/Height:/ {print $2}' <<<"$info")
+    if [ $((width * height)) -gt "$best" ] && [ "$width" -gt 200 ]; then
+      best=$((width * height))
+      window=$id
+    fi
+  done
+  [ -n "$window" ] && break
   sleep 0.2
 done
 if [ -z "$window" ]; then
@@ -52,7 +65,7 @@ if [ -z "$window" ]; then
   stop_driver
   exit 1
 fi
-sleep 1  # let the first attach's refresh paint
+sleep 2.5  # let the first attach's refresh (profile, lighting) paint
 mkdir -p "$(dirname "$output")"
 import -window "$window" "$output"
 stop_driver
