@@ -12,6 +12,21 @@ case "${1:-}" in
   -h|--help) sed -n '2,8p' "$0"; exit 0 ;;
 esac
 
+data_home="${XDG_DATA_HOME:-$HOME/.local/share}"
+state_folder="$data_home/Varkon QX480 Driver"
+state_file="${RADODOR_SIM_STATE:-$state_folder/emulated-keyboard.state}"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  cat >&2 <<MSG
+run.sh: no display (DISPLAY and WAYLAND_DISPLAY are empty), so the driver's window cannot open.
+  Run it on a virtual screen:   xvfb-run -a ./scripts/run.sh
+  Or build the command-line tool (cmake --preset default && cmake --build build/default
+  --target qx480ctl) and use it on the same emulated keyboard:
+    RADODOR_BACKEND=sim RADODOR_SIM_STATE="$state_file" build/default/bin/qx480ctl status
+MSG
+  exit 1
+fi
+
 ./scripts/deps.sh
 
 build=build/default
@@ -24,21 +39,9 @@ if ! cmake --build "$build" --target help | grep -q '^qx480-driver:'; then
 fi
 cmake --build "$build" -j "$(nproc)" --target qx480-driver qx480ctl
 
-data_home="${XDG_DATA_HOME:-$HOME/.local/share}"
-state_folder="$data_home/Varkon QX480 Driver"
-mkdir -p "$state_folder"
+mkdir -p "$(dirname "$state_file")"
 export RADODOR_BACKEND=sim
-export RADODOR_SIM_STATE="${RADODOR_SIM_STATE:-$state_folder/emulated-keyboard.state}"
-
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  cat >&2 <<MSG
-run.sh: no display (DISPLAY and WAYLAND_DISPLAY are empty), so the driver's window cannot open.
-  Run it on a virtual screen:   xvfb-run -a ./scripts/run.sh
-  Or use the command-line tool on the same emulated keyboard:
-    RADODOR_BACKEND=sim RADODOR_SIM_STATE="$RADODOR_SIM_STATE" $build/bin/qx480ctl status
-MSG
-  exit 1
-fi
+export RADODOR_SIM_STATE="$state_file"
 
 echo "Emulated keyboard: $RADODOR_SIM_STATE"
 exec "$build/bin/qx480-driver" "$@"
