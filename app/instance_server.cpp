@@ -69,7 +69,10 @@ void InstanceServer::OnNewConnection() {
         }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadable(socket); });
-        QTimer::singleShot(kRequestTimeoutMs, socket, [socket] { socket->abort(); });
+        auto* deadline = new QTimer(socket);  // ends with the socket
+        deadline->setSingleShot(true);
+        connect(deadline, &QTimer::timeout, socket, &QLocalSocket::abort);
+        deadline->start(kRequestTimeoutMs);
         OnReadable(socket);
     }
 }

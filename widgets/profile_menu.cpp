@@ -16,7 +16,6 @@ namespace {
 
 namespace palette = skin::palette;
 
-constexpr uint32_t kDefaultProfileCommand = 9000;
 constexpr uint32_t kFirstProfileCommand = 9001;
 constexpr int kItemHeight = 30;
 constexpr int kSeparatorHeight = 9;
@@ -28,7 +27,7 @@ constexpr int kCheckBarWidth = 3;
 // The picture of an item: the program's keyboard for the default profile, a numbered keycap for
 // an onboard profile.
 QPixmap PictureOf(uint32_t command, int size) {
-    if (command == kDefaultProfileCommand || command < kFirstProfileCommand) {
+    if (command < kFirstProfileCommand) {  // the default profile (9000)
         return PaintProgramIcon(kProgramIconId, size);
     }
     QPixmap picture(size, size);

@@ -168,7 +168,7 @@ void BM_BareWindowStartup(benchmark::State& state) {
     double seconds = 0;
     double resident = 0;
     int runs = 0;
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         const Started run = StartBareWindow();
         if (!run.ok) {
             state.SkipWithError("the bare window did not start");
@@ -193,7 +193,7 @@ void BM_DriverStartupToInit(benchmark::State& state) {
     double seconds = 0;
     double resident = 0;
     int runs = 0;
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         const Started run = StartDriver();
         if (!run.ok) {
             state.SkipWithError("the driver did not start");

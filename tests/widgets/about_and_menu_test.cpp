@@ -91,7 +91,16 @@ class ProfileMenuTest : public testing::WidgetTest {
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
         QApplication::sendEvent(&menu_, &release);
     }
+    // Runs `keys` once the menu is open.
+    template <class Keys>
+    void Later(Keys keys) {
+        timer_.disconnect();
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, &menu_, keys);
+        timer_.start(50);
+    }
     CProfileMenu menu_;
+    QTimer timer_;
 };
 
 TEST_F(ProfileMenuTest, ItemsAreCheckedByPositionAndReadBack) {
@@ -133,7 +142,7 @@ TEST_F(ProfileMenuTest, AChosenItemSendsItsCommandToTheMainWindow) {
         return MessageResult{0};
     });
     menu_.SetCommandTarget(mainWindow.Target());
-    QTimer::singleShot(50, &menu_, [this] {
+    Later([this] {
         Press(Qt::Key_Down);  // the default profile
         Press(Qt::Key_Down);  // the separator is skipped
         Press(Qt::Key_Return);
@@ -141,7 +150,7 @@ TEST_F(ProfileMenuTest, AChosenItemSendsItsCommandToTheMainWindow) {
     EXPECT_EQ(menu_.Track(QPoint(20, 20)), 9001u);
     EXPECT_EQ(commands, (std::vector<uint32_t>{9001}));
 
-    QTimer::singleShot(50, &menu_, [this] { Press(Qt::Key_Escape); });
+    Later([this] { Press(Qt::Key_Escape); });
     EXPECT_EQ(menu_.Track(QPoint(20, 20)), 0u);
     EXPECT_EQ(commands.size(), 1u);
 }
