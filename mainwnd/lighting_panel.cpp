@@ -257,7 +257,7 @@ void LightingPanel::ShowPicture(int controlId, std::string_view name) {
     }
 }
 
-void LightingPanel::ConnectControls(QObject& receiver, std::function<void(int)> onControl) {
+void LightingPanel::ConnectControls(QObject& receiver, const std::function<void(int)>& onControl) {
     for (const auto& [id, picture] : pictures_) {
         QObject::connect(picture, &PanelPicture::clicked, &receiver,
                          [onControl, controlId = id] { onControl(controlId); });

@@ -36,7 +36,7 @@ class LightingPanel final : public lighting::LightingView {
     void Place(const std::string& iniPath, const std::string& skinFolder);
     // Reports clicks on the panel's pictures and selections in its two lists with the control's
     // id, in the context of `receiver`.
-    void ConnectControls(QObject& receiver, std::function<void(int controlId)> onControl);
+    void ConnectControls(QObject& receiver, const std::function<void(int controlId)>& onControl);
     // The label texts of section "LIGHT" in the language of `languageIndex`.
     void ApplyLabelTexts(int languageIndex);
     // Fills the layer list with "USER_MODE1".."USER_MODE10" of the current language.

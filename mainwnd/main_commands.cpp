@@ -1,7 +1,6 @@
 // The main window's commands: button clicks, menu items and the tray's commands all arrive
 // here by their id.
 #include <QCursor>
-#include <QMetaObject>
 
 #include "device/device_session.h"
 #include "keyboard/key_buttons.h"
@@ -9,6 +8,7 @@
 #include "mainwnd/flip_state.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
+#include "platform/system_messages.h"
 #include "skin/png_button.h"
 #include "widgets/about_dlg.h"
 #include "widgets/profile_menu.h"
@@ -73,8 +73,7 @@ void CQuilvaneDlg::OnCommand(int commandId) {
             options_.openHelp();
             break;
         case kIdMinimize:
-            // Queued, as the window menu's minimize would be.
-            QMetaObject::invokeMethod(this, &QWidget::showMinimized, Qt::QueuedConnection);
+            messages_->PostWindowMessage(platform::kSysCommandMessage, kSysCommandMinimize, 0);
             break;
         case kIdClose:
         case kCmdExit:
@@ -115,6 +114,8 @@ void CQuilvaneDlg::OnCommand(int commandId) {
 void CQuilvaneDlg::OnSysCommand(int command) {
     if (command == kCmdAboutSystem) {
         OpenAboutWindow();
+    } else if (command == kSysCommandMinimize) {
+        showMinimized();
     }
 }
 

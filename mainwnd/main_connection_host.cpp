@@ -1,6 +1,7 @@
 #include "mainwnd/main_connection_host.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QThread>
 #include <utility>
 
@@ -8,12 +9,44 @@
 
 namespace qx::mainwnd {
 
+namespace {
+
+const QEvent::Type kCallEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+struct CallEvent : QEvent {
+    explicit CallEvent(std::function<void()> work)
+        : QEvent(kCallEventType), call(std::move(work)) {}
+    std::function<void()> call;
+};
+
+}  // namespace
+
+class MainConnectionHost::CallQueue : public QObject {
+  public:
+    // Queues `call`; the queue takes it over.
+    void Post(std::function<void()> call) {
+        QCoreApplication::postEvent(this, new CallEvent(std::move(call)));
+    }
+
+  protected:
+    bool event(QEvent* event) override {
+        if (event->type() != kCallEventType) {
+            return QObject::event(event);
+        }
+        static_cast<CallEvent*>(event)->call();
+        return true;
+    }
+};
+
 struct MainConnectionHost::PendingCall {
     bool done = false;
 };
 
 MainConnectionHost::MainConnectionHost(HostWindow& window, platform::MessageWindow& messages)
-    : window_(window), messages_(messages), target_(messages.Target()) {}
+    : window_(window),
+      messages_(messages),
+      queue_(std::make_unique<CallQueue>()),
+      target_(messages.Target()) {}
 
 MainConnectionHost::~MainConnectionHost() {
     Close();
@@ -26,7 +59,7 @@ void MainConnectionHost::Close() {
 }
 
 bool MainConnectionHost::OnWindowThread() const {
-    return messages_.thread() == QThread::currentThread();
+    return queue_->thread() == QThread::currentThread();
 }
 
 void MainConnectionHost::RunAndWait(std::function<void()> call) {
@@ -39,17 +72,14 @@ void MainConnectionHost::RunAndWait(std::function<void()> call) {
     }
     auto pending = std::make_shared<PendingCall>();
     std::unique_lock lock(mutex_);
-    QMetaObject::invokeMethod(
-        &messages_,
-        [this, pending, work = std::move(call)] {
-            if (!closed_.load()) {
-                work();
-            }
-            const std::lock_guard done(mutex_);
-            pending->done = true;
-            released_.notify_all();
-        },
-        Qt::QueuedConnection);
+    queue_->Post([this, pending, work = std::move(call)] {
+        if (!closed_.load()) {
+            work();
+        }
+        const std::lock_guard done(mutex_);
+        pending->done = true;
+        released_.notify_all();
+    });
     released_.wait(lock, [&] { return pending->done || closed_.load(); });
 }
 
@@ -57,14 +87,11 @@ void MainConnectionHost::RunLater(std::function<void()> call) {
     if (closed_.load()) {
         return;
     }
-    QMetaObject::invokeMethod(
-        &messages_,
-        [this, work = std::move(call)] {
-            if (!closed_.load()) {
-                work();
-            }
-        },
-        Qt::QueuedConnection);
+    queue_->Post([this, work = std::move(call)] {
+        if (!closed_.load()) {
+            work();
+        }
+    });
 }
 
 void MainConnectionHost::SendWindowMessage(uint32_t message, uint32_t wParam) {

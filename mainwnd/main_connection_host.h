@@ -31,7 +31,7 @@ class HostWindow {
 class MainConnectionHost final : public device::ConnectionHost {
   public:
     // `messages` is the window's message layer; it must outlive every call (the window closes
-    // the host, then stops the connection, then goes).
+    // the host, then stops the connection, then goes). Made on the user-interface thread.
     MainConnectionHost(HostWindow& window, platform::MessageWindow& messages);
     ~MainConnectionHost() override;
     MainConnectionHost(const MainConnectionHost&) = delete;
@@ -63,8 +63,13 @@ class MainConnectionHost final : public device::ConnectionHost {
     void RunLater(std::function<void()> call);
     [[nodiscard]] bool OnWindowThread() const;
 
+    class CallQueue;
+
     HostWindow& window_;
     platform::MessageWindow& messages_;
+    // Receives the queued calls on the user-interface thread; calls still queued when the host
+    // goes are dropped with it.
+    std::unique_ptr<CallQueue> queue_;
     std::shared_ptr<platform::MessageTarget> target_;
     std::atomic<bool> closed_{false};
     std::atomic<bool> initDone_{false};

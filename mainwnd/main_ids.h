@@ -110,6 +110,7 @@ inline constexpr int kIdProgress = 1177;
 inline constexpr int kIdReportLabel = 1204;
 
 // ---- Menu commands -------------------------------------------------------------------------
+inline constexpr int kSysCommandMinimize = 0xF020;  // the window menu's Minimize
 inline constexpr int kCmdAboutSystem = static_cast<int>(app::kSysCommandAbout);  // 16
 inline constexpr int kCmdOpen = static_cast<int>(app::kCommandOpen);             // 32771
 inline constexpr int kCmdAbout = static_cast<int>(app::kCommandAbout);           // 32773

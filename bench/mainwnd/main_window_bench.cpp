@@ -21,7 +21,7 @@ void BM_GKeyMarksAfterBankSwitch(benchmark::State& state) {
         state.SkipWithError("the window did not start");
         return;
     }
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         harness.Send(mw::kBankMessage, mw::kBankCode);
     }
 }
@@ -33,7 +33,7 @@ void BM_RefreshKeyButtons(benchmark::State& state) {
         state.SkipWithError("the window did not start");
         return;
     }
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         harness.Window().RefreshKeyButtons();
     }
 }
@@ -45,7 +45,7 @@ void BM_ProfileRead(benchmark::State& state) {
         state.SkipWithError("the window did not start");
         return;
     }
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         harness.Send(mw::kProfileReadMessage, mw::kProfileReadCode);
     }
 }
@@ -54,7 +54,7 @@ BENCHMARK(BM_ProfileRead)->Unit(benchmark::kMillisecond);
 void BM_StartUpWithoutKeyboard(benchmark::State& state) {
     HarnessOptions options;
     options.keyboardPresent = false;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         MainWindowHarness harness(options);
         harness.InitialiseOnly();
     }

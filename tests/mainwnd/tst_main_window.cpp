@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <chrono>
+#include <thread>
 
 #include "app/language.h"
 #include "device/device_connection.h"
@@ -259,9 +261,12 @@ void MainWindowTest::exitSequenceEndsRunModal() {
     QSignalSpy ended(&window, &mw::CQuilvaneDlg::Ended);
     // 'KILL' from another instance arrives once the window runs; the tray menu's Exit too.
     auto target = window.Target();
-    QTimer::singleShot(200,
-                       [target] { target->PostWindowMessage(mw::kKillMessage, mw::kKillCode, 0); });
+    std::thread otherInstance([target] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        target->PostWindowMessage(mw::kKillMessage, mw::kKillCode, 0);
+    });
     window.RunModal();
+    otherInstance.join();
     QCOMPARE(ended.count(), 1);
     QVERIFY(window.IsInitDone());
     QVERIFY(!window.TrayIcon()->IsValid());
