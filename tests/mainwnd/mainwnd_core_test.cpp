@@ -49,23 +49,6 @@ TEST_F(FlipSettingTest, ToggleStoresOneOnlyWhenTheStoredValueWasZero) {
     EXPECT_EQ(Stored(), "1");
 }
 
-TEST_F(FlipSettingTest, FlipSwitchesBetweenFunctionKeysAndDButtons) {
-    const std::vector<int> f1ToF4{1010, 1011, 1012, 1013};
-    const std::vector<int> d1ToD6{1016, 1017, 1018, 1019, 1020, 1021};
-    auto list = [](std::span<const int> ids) { return std::vector<int>(ids.begin(), ids.end()); };
-    EXPECT_EQ(list(FlipEnabledButtons(false)), f1ToF4);
-    EXPECT_EQ(list(FlipDisabledButtons(false)), d1ToD6);
-    EXPECT_EQ(list(FlipEnabledButtons(true)), d1ToD6);
-    EXPECT_EQ(list(FlipDisabledButtons(true)), f1ToF4);
-}
-
-TEST_F(FlipSettingTest, ArrowsUseTheUpKeysWhileFlipIsOn) {
-    EXPECT_EQ(LeftArrowSheetKey(true, 1), "UP_ARROW_LEFT1");
-    EXPECT_EQ(RightArrowSheetKey(true, 2), "UP_ARROW_RIGHT2");
-    EXPECT_EQ(LeftArrowSheetKey(false, 2), "DOWN_ARROW_LEFT2");
-    EXPECT_EQ(RightArrowSheetKey(false, 1), "DOWN_ARROW_RIGHT1");
-}
-
 class LinkTargetsTest : public ::testing::Test {
   protected:
     void SetUp() override {
