@@ -5,7 +5,6 @@
 
 #include "keyboard/image_holders.h"
 #include "keyboard/key_buttons.h"
-#include "lighting/key_frames.h"
 #include "mainwnd/main_controls.h"
 #include "skin/png_button.h"
 
@@ -53,21 +52,6 @@ void KeyView::ShowGKeyMarks(const keyassign::BlockSelection& selection) {
         if (skin::CPngButton* button = controls_.Button(id)) {
             const auto entry = image->Entry(selection.profile, keyboard::GKeyEntryIndex(g, bank));
             button->SetMarked(entry.Kind() != keyboard::kKindDefault);
-        }
-    }
-}
-
-void KeyView::SetKeyFrame(int controlId, bool lit) {
-    if (skin::CPngButton* button = controls_.Button(controlId)) {
-        button->SetFrameMode(lit ? kFrameLit : kFrameUnlit, kFrameLevel, true);
-    }
-}
-
-void KeyView::ClearFrames() {
-    for (const lighting::FramedButton& framed : lighting::FramedButtons()) {
-        if (skin::CPngButton* button = controls_.Button(framed.controlId)) {
-            button->SetFrameMode(kFrameUnlit, kFrameLevel, false);
-            button->SetMarked(false);
         }
     }
 }

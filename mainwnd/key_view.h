@@ -1,7 +1,6 @@
 // The keyboard view of the main window as the key assignment model and the lighting model see
 // it: each key button and G-key button shows its assignment (marked flag and tooltip), the G keys
-// follow the keyboard's G-key bank, and in the per-key lighting mode the buttons show frames
-// instead of pictures.
+// follow the keyboard's G-key bank. (The frames of per-key lighting are the lighting panel's.)
 #pragma once
 
 #include <functional>
@@ -12,11 +11,6 @@
 namespace qx::mainwnd {
 
 class MainControls;
-
-// Frames of the per-key lighting view.
-inline constexpr unsigned kFrameLit = 0xFFFFFF;
-inline constexpr unsigned kFrameUnlit = 0x000000;
-inline constexpr int kFrameLevel = 50;
 
 class KeyView final : public keyassign::KeyButtonView {
   public:
@@ -36,11 +30,6 @@ class KeyView final : public keyassign::KeyButtonView {
     // After a G-key bank switch: under the image lock, the nine G keys' marked flags from the
     // selection's bank; nothing else changes (tooltips follow with the next full refresh).
     void ShowGKeyMarks(const keyassign::BlockSelection& selection);
-
-    // Per-key lighting: frame the button white (lit) or black; or every button back to its
-    // picture with its marked flag cleared.
-    void SetKeyFrame(int controlId, bool lit);
-    void ClearFrames();
 
   private:
     const MainControls& controls_;

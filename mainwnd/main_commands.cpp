@@ -4,7 +4,7 @@
 
 #include "device/device_session.h"
 #include "keyboard/key_buttons.h"
-#include "lighting/lighting_model.h"
+#include "lighting/panel/lighting_panel.h"
 #include "mainwnd/flip_state.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
@@ -33,8 +33,8 @@ void CQuilvaneDlg::OnCommand(int commandId) {
             return;
         }
     }
-    for (std::size_t i = 0; i < kIdReportButtons.size(); ++i) {
-        if (commandId == kIdReportButtons[i]) {
+    for (std::size_t i = 0; i < kReportRateButtonIds.size(); ++i) {
+        if (commandId == kReportRateButtonIds[i]) {
             OnReportRate(static_cast<int>(i));
             return;
         }
@@ -120,23 +120,20 @@ void CQuilvaneDlg::OnSysCommand(int command) {
 }
 
 bool CQuilvaneDlg::LightingSwitchOn() const {
-    return lighting_ != nullptr && lighting_->PanelSwitchOn();
+    return panel_->SwitchOn();
 }
 
 // A key of the keyboard view: with the lighting switch on it lights or darkens the key in the
 // per-key mode; otherwise it opens the key's assignment.
 void CQuilvaneDlg::OnKeyClick(int controlId) {
-    if (LightingSwitchOn()) {
-        lighting_->ToggleKeyLightOfButton(controlId);
-        return;
+    if (!panel_->HandleKeyClick(controlId)) {
+        OpenKeyAssignment(controlId);
     }
-    OpenKeyAssignment(controlId);
 }
 
+// Fn has no assignment of its own: only its light, while the lighting switch is on.
 void CQuilvaneDlg::OnFnClick() {
-    if (LightingSwitchOn()) {
-        lighting_->ToggleKeyLight(keyboard::kFnLightingIndex);
-    }
+    panel_->HandleKeyClick(kIdFn);
 }
 
 void CQuilvaneDlg::OpenLink(int controlId) {

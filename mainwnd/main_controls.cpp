@@ -33,7 +33,7 @@ MainControls::MainControls(QWidget& window) {
     for (const int id : kIdProfileButtons) {
         Add(window, id);
     }
-    for (const int id : kIdReportButtons) {
+    for (const int id : kReportRateButtonIds) {
         Add(window, id);
     }
     for (const int id : kOtherButtons) {

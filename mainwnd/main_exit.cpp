@@ -11,6 +11,7 @@
 #include "device/device_session.h"
 #include "keyboard/image_holders.h"
 #include "lighting/lighting_model.h"
+#include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
 #include "widgets/about_dlg.h"
@@ -39,6 +40,7 @@ bool CQuilvaneDlg::RunExitSequence() {
         return false;
     }
     app::CloseInstanceMutex();
+    busyIndicator_.reset();
     StopConnection();
     if (tray_) {
         tray_->Remove();
@@ -64,6 +66,9 @@ void CQuilvaneDlg::StopConnection() {
     host_->Close();
     app::PublishInstanceWindow(nullptr, 0);
     platform::SetMainWindowTarget(nullptr);
+    if (panel_) {
+        panel_->SetModel(nullptr);
+    }
     lighting_.reset();
     if (session_ != nullptr) {
         device::StopDeviceConnection();
@@ -76,6 +81,7 @@ void CQuilvaneDlg::Shutdown() {
     qApp->removeEventFilter(this);
     delete hoverGroups_;
     hoverGroups_ = nullptr;
+    busyIndicator_.reset();
     StopConnection();
     tray_.reset();
     profileMenu_.reset();

@@ -11,6 +11,8 @@
 #include "device/connection_host.h"
 #include "keyassign/key_location.h"
 #include "keyboard/key_buttons.h"
+#include "lighting/panel/panel_controls.h"
+#include "mainwnd/busy_indicator.h"
 #include "platform/window_message.h"
 
 namespace qx::mainwnd {
@@ -30,7 +32,7 @@ inline constexpr uint32_t kBankCode = device::kBankSwitchedCode;                
 inline constexpr uint32_t kLanguageMessage = app::kLanguageMessage;             // 0x5041
 inline constexpr uint32_t kLanguageCode = app::kLanguageMessageCode;            // 'LANG'
 inline constexpr uint32_t kKeyboardLeftMessage = device::kKeyboardLeftMessage;  // 0x4753
-inline constexpr uint32_t kSliderMessage = 0x28d1;  // wParam: slider id, lParam: position
+// The lighting sliders' 0x28d1 is lighting::panel::kSliderMessage (lighting/panel/bitmap_slider.h).
 
 static_assert(kKillCode == 0x4c4c494b && kOpenCode == 0x4f50454e && kInitCode == 0x494e4954);
 static_assert(kProfileReadCode == 0x50524f46 && kBankCode == 0x004C4544);
@@ -39,8 +41,7 @@ static_assert(kProfileReadCode == 0x50524f46 && kBankCode == 0x004C4544);
 inline constexpr uint32_t kMainWindowTag = app::kMainWindowTag;
 
 // ---- Timers --------------------------------------------------------------------------------
-inline constexpr uint32_t kBusyAnimationTimer = 1050;
-inline constexpr uint32_t kBusyAnimationPeriodMs = 50;
+// The busy animation's timer 1050 is the busy indicator's (mainwnd/busy_indicator.h).
 inline constexpr uint32_t kLightingRefreshTimer = device::kLightingRefreshTimer;  // 1051
 
 // ---- Template and icons --------------------------------------------------------------------
@@ -72,7 +73,7 @@ inline constexpr int kIdVersion = 1134;
 inline constexpr std::array<int, 3> kIdProfileButtons{1135, 1136, 1137};
 inline constexpr int kIdDefault = 1138;
 inline constexpr int kIdMenu = 1139;
-inline constexpr std::array<int, 4> kIdReportButtons{1147, 1168, 1169, 1170};
+using lighting::panel::kReportRateButtonIds;  // report1..report4: 1147, 1168, 1169, 1170
 inline constexpr int kIdFacebookLink = 1209;
 inline constexpr int kIdTwitterLink = 1210;
 
@@ -88,26 +89,20 @@ inline constexpr int kIdEnterPartner = 1055;
 inline constexpr int kIdMacroOnlyGKey = keyassign::kMacroOnlyControlId;  // G9, 1143
 
 // ---- Lighting panel ------------------------------------------------------------------------
-inline constexpr int kIdLamp = 1167;
-inline constexpr int kIdLampLabel = 1171;
-inline constexpr int kIdModeList = 1146;
-inline constexpr int kIdBrightnessLabel = 1172;
-inline constexpr int kIdBrightnessSlider = 1178;
-inline constexpr int kIdSpeedLabel = 1166;
-inline constexpr int kIdSpeedSlider = 1179;
-inline constexpr int kIdDirectionLabel = 1148;
-inline constexpr int kIdDirectionFirst = 1149;
-inline constexpr int kIdDirectionSecond = 1150;
-inline constexpr int kIdToolLabel = 1163;
-inline constexpr int kIdPaintTool = 1164;
-inline constexpr int kIdEraseTool = 1165;
-inline constexpr int kIdLayerList = 1198;
-inline constexpr int kIdAllOff = 1156;
-inline constexpr int kIdAllOffLabel = 1173;
-inline constexpr int kIdAllOn = 1207;
-inline constexpr int kIdAllOnLabel = 1208;
-inline constexpr int kIdProgress = 1177;
-inline constexpr int kIdReportLabel = 1204;
+// The panel's controls are the panel component's (lighting/panel/panel_controls.h); the ones the
+// window itself deals with:
+using lighting::panel::kIdAllOff;
+using lighting::panel::kIdAllOn;
+using lighting::panel::kIdBrightnessSlider;
+using lighting::panel::kIdDirectionFirst;
+using lighting::panel::kIdDirectionSecond;
+using lighting::panel::kIdLamp;
+using lighting::panel::kIdLampLabel;
+using lighting::panel::kIdLayerList;
+using lighting::panel::kIdModeList;
+using lighting::panel::kIdProgress;
+using lighting::panel::kIdReportRateLabel;
+using lighting::panel::kIdSpeedSlider;
 
 // ---- Menu commands -------------------------------------------------------------------------
 inline constexpr int kSysCommandMinimize = 0xF020;  // the window menu's Minimize

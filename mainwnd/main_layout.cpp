@@ -51,10 +51,10 @@ const std::array<ButtonPlace, 29>& CommandPlaces() {
         {"FUNC_PROFILE2", kIdProfileButtons[1], &kKeyPattern},
         {"FUNC_PROFILE3", kIdProfileButtons[2], &kKeyPattern},
         {"FUNC_DEFAULT", kIdDefault, &kKeyPattern},
-        {"FUNC_REPORT1", kIdReportButtons[0], &kKeyPattern},
-        {"FUNC_REPORT2", kIdReportButtons[1], &kKeyPattern},
-        {"FUNC_REPORT3", kIdReportButtons[2], &kKeyPattern},
-        {"FUNC_REPORT4", kIdReportButtons[3], &kKeyPattern},
+        {"FUNC_REPORT1", kReportRateButtonIds[0], &kKeyPattern},
+        {"FUNC_REPORT2", kReportRateButtonIds[1], &kKeyPattern},
+        {"FUNC_REPORT3", kReportRateButtonIds[2], &kKeyPattern},
+        {"FUNC_REPORT4", kReportRateButtonIds[3], &kKeyPattern},
         {"KEY_FN", kIdFn, &kKeyPattern},
         {"FLIP_0", kIdFlip0, &kPlainPattern},  // its sheets follow the flip setting
     }};

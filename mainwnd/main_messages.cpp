@@ -9,6 +9,8 @@
 #include "keyassign/key_location.h"
 #include "keyboard/current_profile.h"
 #include "lighting/lighting_model.h"
+#include "lighting/panel/bitmap_slider.h"
+#include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
 #include "platform/system_messages.h"
@@ -57,30 +59,37 @@ constexpr std::array<TextOfControl, 3> kLanguageTooltips{{
 
 }  // namespace
 
+// Every message but the progress picture's is held back while the window is busy with a
+// transfer (AddHeldHandler); the busy state posts the held ones again when it ends.
 void CQuilvaneDlg::RegisterMessageHandlers() {
-    platform::MessageWindow& window = *messages_;
-    window.AddHandler(kInitMessage, WithCode(kInitCode, [this] { OnInit(); }));
-    window.AddHandler(kKillMessage, WithCode(kKillCode, [this] { RunExitSequence(); }));
-    window.AddHandler(kOpenMessage, WithCode(kOpenCode, [this] { OnShowRequest(); }));
-    window.AddHandler(kProfileReadMessage, WithCode(kProfileReadCode, [this] { OnProfileRead(); }));
-    window.AddHandler(kBankMessage, WithCode(kBankCode, [this] { OnBankSwitched(); }));
-    window.AddHandler(kKeyboardLeftMessage,
-                      WithCode(device::kKeyboardLeftCode, [this] { OnKeyboardLeft(); }));
-    window.AddHandler(kLanguageMessage,
-                      app::MakeLanguageHandler([this](int index) { OnLanguage(index); }));
-    window.AddHandler(kSliderMessage, [this](MessageWParam wParam, MessageLParam lParam) {
-        OnSlider(static_cast<int>(wParam), static_cast<int>(lParam));
-        return MessageResult{0};
-    });
-    window.AddHandler(platform::kCommandMessage, [this](MessageWParam wParam, MessageLParam) {
+    AddHeldHandler(kInitMessage, WithCode(kInitCode, [this] { OnInit(); }));
+    AddHeldHandler(kKillMessage, WithCode(kKillCode, [this] { RunExitSequence(); }));
+    AddHeldHandler(kOpenMessage, WithCode(kOpenCode, [this] { OnShowRequest(); }));
+    AddHeldHandler(kProfileReadMessage, WithCode(kProfileReadCode, [this] { OnProfileRead(); }));
+    AddHeldHandler(kBankMessage, WithCode(kBankCode, [this] { OnBankSwitched(); }));
+    AddHeldHandler(kKeyboardLeftMessage,
+                   WithCode(device::kKeyboardLeftCode, [this] { OnKeyboardLeft(); }));
+    AddHeldHandler(kLanguageMessage,
+                   app::MakeLanguageHandler([this](int index) { OnLanguage(index); }));
+    AddHeldHandler(lighting::panel::kSliderMessage,
+                   [this](MessageWParam wParam, MessageLParam lParam) {
+                       OnLightingSlider(wParam, lParam);
+                       return MessageResult{0};
+                   });
+    AddHeldHandler(platform::kCommandMessage, [this](MessageWParam wParam, MessageLParam) {
         OnCommand(static_cast<int>(wParam));
         return MessageResult{0};
     });
-    window.AddHandler(platform::kSysCommandMessage, [this](MessageWParam wParam, MessageLParam) {
+    AddHeldHandler(platform::kSysCommandMessage, [this](MessageWParam wParam, MessageLParam) {
         OnSysCommand(static_cast<int>(wParam));
         return MessageResult{0};
     });
-    window.SetTimerHandler([this](uint32_t timerId) { OnTimer(timerId); });
+    messages_->AddHandler(kProgressPictureMessage,
+                          [this](MessageWParam wParam, MessageLParam lParam) {
+                              OnProgressPicture(wParam, lParam);
+                              return MessageResult{0};
+                          });
+    messages_->SetTimerHandler([this](uint32_t timerId) { OnTimer(timerId); });
 }
 
 // 'INIT', the end of start-up: the tray icon, the profile menu, then the window hides.
@@ -118,8 +127,8 @@ void CQuilvaneDlg::OnProfileRead() {
     if (lighting_) {
         lighting_->SetLightingProfile(profile);
         lighting_->ReadLightingState();
-        RefreshLightingPanel();
     }
+    RefreshLightingPanel();
 }
 
 // 'LED': the keyboard switched its G-key bank. Only the nine G keys' marks follow.
@@ -146,27 +155,24 @@ void CQuilvaneDlg::OnLanguage(int languageIndex) {
 // focus passes through the mode list so that an open drop-down closes.
 void CQuilvaneDlg::OnKeyboardLeft() {
     subWindows_.CloseAll();
-    panel_.ModeList()->hidePopup();
-    panel_.ModeList()->setFocus();
+    panel_->ModeList()->hidePopup();
+    panel_->ModeList()->setFocus();
     setFocus();
 }
 
-void CQuilvaneDlg::OnSlider(int sliderId, int position) {
-    if (sliderId == kIdBrightnessSlider || sliderId == kIdSpeedSlider) {
-        OnLightingSlider(sliderId, position);
-    }
-}
-
+// Timer 1050 steps the busy animation; timer 1051 (the keyboard changed its lighting with its
+// own keys) runs once, and waits for the end of a transfer.
 void CQuilvaneDlg::OnTimer(uint32_t timerId) {
     switch (timerId) {
         case kBusyAnimationTimer:
-            panel_.StepProgress();
+            panel_->StepProgress();
             break;
         case kLightingRefreshTimer:
             messages_->KillWindowTimer(kLightingRefreshTimer);
-            if (lighting_) {
-                lighting_->RefreshLightingRecords();
-                RefreshLightingPanel();
+            if (IsBusy()) {
+                lightingRefreshHeld_ = true;
+            } else {
+                panel_->RefreshAfterKeyboardChange();
             }
             break;
         default:
@@ -174,13 +180,11 @@ void CQuilvaneDlg::OnTimer(uint32_t timerId) {
     }
 }
 
-void CQuilvaneDlg::StartBusyAnimation() {
-    messages_->SetWindowTimer(kBusyAnimationTimer, kBusyAnimationPeriodMs);
-}
-
-void CQuilvaneDlg::StopBusyAnimation() {
-    messages_->KillWindowTimer(kBusyAnimationTimer);
-    panel_.ClearProgress();
+// The busy indicator shows or hides the progress picture.
+void CQuilvaneDlg::OnProgressPicture(MessageWParam code, MessageLParam shown) {
+    if (code == kProgressPictureCode) {
+        panel_->ShowProgress(shown != 0);
+    }
 }
 
 }  // namespace qx::mainwnd

@@ -56,9 +56,11 @@ void CQuilvaneDlg::ReloadImageFromKeyboard(bool keepPending) {
     }
 }
 
-void CQuilvaneDlg::RefreshAfterProfileSwitch(int profile) {
+// The block shown is the one of the profile the keyboard has now: the asked-for one after a
+// switch it took, the one it reports otherwise.
+void CQuilvaneDlg::RefreshAfterProfileSwitch(int /*profile*/) {
     const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-    keyView_.RefreshKeyButtons(keyassign::BlockSelection{profile, device::GetGKeyBank()});
+    keyView_.RefreshKeyButtons(keyassign::CurrentBlockSelection());
 }
 
 void CQuilvaneDlg::RebuildProfileMenu(bool create) {

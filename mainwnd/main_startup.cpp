@@ -14,6 +14,7 @@
 #include "keyboard/current_profile.h"
 #include "keyboard/image_holders.h"
 #include "lighting/lighting_model.h"
+#include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
 #include "platform/data_folder.h"
@@ -48,15 +49,16 @@ void CQuilvaneDlg::OnInitDialog() {
     setWindowTitle(QString::fromStdString(app::LangText(app::lang::kMainCaption)));
     // The device session created the named events of the connection when it started.
     messages_->SendWindowMessage(kLanguageMessage, kLanguageCode, app::GetLanguageIndex());
-    panel_.FillLayerList();
+    panel_->FillLayerList(app::GetLanguageIndex());
     messages_->PostWindowMessage(kInitMessage, kInitCode, 0);
 }
 
 // Binds the transport (the process ends with exit code 0 when it cannot) and starts the
-// connection; the lighting model works over the same commands.
+// connection; the lighting model works over the same commands, with the panel as its view.
 void CQuilvaneDlg::StartDevice() {
     session_ = &options_.startDevice(*host_, options_.startedWithStart);
-    lighting_ = std::make_unique<lighting::LightingModel>(session_->Commands(), panel_);
+    lighting_ = std::make_unique<lighting::LightingModel>(session_->Commands(), *panel_);
+    panel_->SetModel(lighting_.get());
 }
 
 void CQuilvaneDlg::BuildSheets() {
@@ -66,7 +68,6 @@ void CQuilvaneDlg::BuildSheets() {
 void CQuilvaneDlg::LayOut() {
     links_ = ReadLinkTargets(IniPath());
     layout_.PlaceAll(IniPath(), links_);
-    panel_.Place(IniPath(), SkinFolder());
     hoverGroups_->Install();
 }
 
@@ -81,7 +82,6 @@ void CQuilvaneDlg::WireButtons() {
     for (const int id : controls_.ButtonIds()) {
         connect(Button(id), &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
     }
-    panel_.ConnectControls(*this, [this](int id) { OnLightingControl(id); });
 }
 
 }  // namespace qx::mainwnd

@@ -9,6 +9,7 @@
 #include "app/language.h"
 #include "app/language_keys.h"
 #include "device/device_connection.h"
+#include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
 #include "platform/prompt.h"
@@ -83,12 +84,16 @@ bool CQuilvaneDlg::IsFilteredKey(QObject* watched, const QKeyEvent& key) const {
     if (IsEnterOrEscape(key.key())) {
         return true;
     }
-    const QWidget* modeList = panel_.ModeList();
+    const QWidget* modeList = panel_->ModeList();
     return IsArrow(key.key()) && (focusWidget() == modeList || widget == modeList);
 }
 
-// Every key event of the window and its controls passes here first. F1 asks for help.
+// Every event of the window and its controls passes here first: input is refused while the
+// window is busy with a transfer; F1 asks for help.
 bool CQuilvaneDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (IsRefusedInput(watched, *event)) {
+        return true;
+    }
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease) {
         return CBaseDialog::eventFilter(watched, event);

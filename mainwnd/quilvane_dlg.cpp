@@ -3,15 +3,18 @@
 #include "mainwnd/quilvane_dlg.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QUrl>
 #include <utility>
 
 #include "device/device_session.h"
 #include "lighting/lighting_model.h"
+#include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "platform/program_paths.h"
 #include "skin/png_button.h"
+#include "widgets/menu_resources.h"
 #include "widgets/profile_menu.h"
 #include "widgets/tray_icon.h"
 #include "widgets/tray_state.h"
@@ -32,6 +35,11 @@ void FillDefaults(MainWindowOptions& options) {
     if (!options.openHelp) {
         options.openHelp = [] { app::OpenHelp(); };
     }
+    if (!options.trackButtonMenu) {
+        options.trackButtonMenu = [](QMenu& menu) {
+            return widgets::CommandOf(menu.exec(QCursor::pos()));
+        };
+    }
 }
 
 }  // namespace
@@ -45,9 +53,9 @@ CQuilvaneDlg::CQuilvaneDlg(MainWindowOptions options, QWidget* parent)
       controls_(*this),
       layout_(controls_, sheets_),
       keyView_(controls_, [this] { layout_.ApplyFlipState(); }),
-      panel_(*this, keyView_, controls_),
       hoverGroups_(new HoverGroups(controls_, layout_, this)) {
     FillDefaults(options_);
+    MakeLightingPanel();
     // A tool window has no taskbar entry; a show request makes it an application window.
     ApplyWindowStyle(false);
     RegisterMessageHandlers();
@@ -85,12 +93,7 @@ QWidget* CQuilvaneDlg::Control(int controlId) const {
     if (skin::CPngButton* button = controls_.Button(controlId)) {
         return button;
     }
-    return panel_.Control(controlId);
-}
-
-void CQuilvaneDlg::SetApplyEnabled(bool enabled) {
-    applyEnabled_ = enabled;
-    Button(kIdApply)->setEnabled(enabled);
+    return panel_->Control(controlId);
 }
 
 void CQuilvaneDlg::RefreshKeyButtons() {

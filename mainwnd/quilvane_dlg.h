@@ -8,19 +8,26 @@
 // (OnInitDialog), main_messages.cpp (private messages, timers), main_commands.cpp (commands and
 // key clicks), main_visibility.cpp (show requests, hiding, key filtering), main_exit.cpp (exit
 // sequence and shutdown), main_profiles.cpp (reading the image back, the profile menu),
-// main_extension_points.cpp (the places later features fill in).
+// main_busy.cpp (the busy state around a transfer: indicator, transfer thread, input refused,
+// messages held back), main_apply.cpp (Apply, the default button, the report rate),
+// main_profile_switch.cpp (profile buttons and switching the onboard profile),
+// main_profile_files.cpp (the menu button, backup and restore), main_lighting.cpp (the lighting
+// panel wired in), main_extension_points.cpp (the places later features fill in).
 #pragma once
 
 #include <QEventLoop>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/main_window_port.h"
+#include "lighting/panel/lighting_panel_host.h"
+#include "mainwnd/busy_indicator.h"
 #include "mainwnd/hover_groups.h"
 #include "mainwnd/key_view.h"
-#include "mainwnd/lighting_panel.h"
 #include "mainwnd/link_targets.h"
 #include "mainwnd/main_connection_host.h"
 #include "mainwnd/main_controls.h"
@@ -31,12 +38,17 @@
 #include "skin/base_dialog.h"
 #include "widgets/tray_icon.h"
 
+class QMenu;
+
 namespace qx::device {
 class DeviceSession;
 }
 namespace qx::lighting {
 class LightingModel;
+namespace panel {
+class LightingPanel;
 }
+}  // namespace qx::lighting
 namespace qx::widgets {
 class CProfileMenu;
 class TrayIconState;
@@ -60,13 +72,19 @@ struct MainWindowOptions {
     std::function<void()> openHelp;
     // Pops up the profile menu at the cursor; the default tracks it where the mouse is.
     std::function<void(widgets::CProfileMenu& menu)> trackProfileMenu;
+    // Pops up the menu button's menu and returns the chosen command (0: none); the default
+    // tracks it at the cursor.
+    std::function<uint32_t(QMenu& menu)> trackButtonMenu;
+    // The busy indicator's two waits (the product's: 100 ms each).
+    BusyTiming busyTiming;
     // What the tray icon needs of the desktop (the default: the real notification area).
     widgets::CTrayIcon::Environment trayEnvironment;
 };
 
 class CQuilvaneDlg final : public skin::CBaseDialog,
                            public app::MainWindowPort,
-                           private HostWindow {
+                           private HostWindow,
+                           private lighting::panel::LightingPanelHost {
     Q_OBJECT
 
   public:
@@ -83,22 +101,33 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     // installs a default image when that fails; refreshes the key buttons; clears the pending
     // state unless `keepPending`.
     void ReloadImageFromKeyboard(bool keepPending);
-    // Under the image lock, the key buttons from the block of the current profile.
+    // After a switch to `profile`: under the image lock, the key buttons from the block of the
+    // keyboard's current profile (the switched-to one when the keyboard took the switch).
     void RefreshAfterProfileSwitch(int profile);
     // Fills the profile menu (made anew with `create`), checks the active profile and gives the
     // profile button its text and tooltip.
     void RebuildProfileMenu(bool create);
-    // Marked flags and tooltips of the keyboard view, then the flip state again.
-    void RefreshKeyButtons();
+    // Marked flags and tooltips of the keyboard view, then the flip state again (also what the
+    // lighting panel asks for when its switch goes off).
+    void RefreshKeyButtons() override;
     void RefreshKeyHints();
     // The pending-changes state shown by the Apply button.
     void SetApplyEnabled(bool enabled);
     [[nodiscard]] bool IsApplyEnabled() const { return applyEnabled_; }
     // The sub-windows the window closes in its exit sequence and when the keyboard leaves.
     SubWindowList& SubWindows() { return subWindows_; }
-    // The busy animation of the progress picture (timer 1050), around a long keyboard transfer.
+    // The busy indicator around a long keyboard transfer: shows the progress picture stepped by
+    // timer 1050; Stop hides it after the indicator's hide wait.
     void StartBusyAnimation();
     void StopBusyAnimation();
+    // Saves and downloads the pending changes with the busy indicator shown (Apply, OK).
+    void ApplyChanges();
+    // Switches the keyboard's active onboard profile (>= 3 counts as 0; negative: no select is
+    // sent), after the checks and the question about pending changes. 1 when the switch was
+    // made; 0 when it was refused or the keyboard did not take it.
+    int SelectOnboardProfile(int profile);
+    // True while Apply or an import holds the window busy (input refused, messages held back).
+    [[nodiscard]] bool IsBusy() const { return busyDepth_ > 0; }
 
     // ---- Commands, messages and state (the message layer, the shell and tests) ---------------
     void OnCommand(int commandId);
@@ -109,7 +138,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     [[nodiscard]] std::shared_ptr<platform::MessageTarget> Target() const;
     [[nodiscard]] skin::CPngButton* Button(int controlId) const;
     [[nodiscard]] QWidget* Control(int controlId) const;
-    [[nodiscard]] LightingPanel& Panel() { return panel_; }
+    [[nodiscard]] lighting::panel::LightingPanel& Panel() { return *panel_; }
     [[nodiscard]] MainLayout& Layout() { return layout_; }
     [[nodiscard]] lighting::LightingModel* Lighting() { return lighting_.get(); }
     [[nodiscard]] widgets::CProfileMenu* ProfileMenu() const { return profileMenu_.get(); }
@@ -139,6 +168,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void LayOut();
     void ApplyWindowStyle(bool appWindow);
     void RegisterMessageHandlers();
+    void AddHeldHandler(uint32_t message, platform::MessageHandler handler);
     void RegisterSubWindows();
     void WireButtons();
 
@@ -148,8 +178,8 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void OnBankSwitched();
     void OnLanguage(int languageIndex);
     void OnKeyboardLeft();
-    void OnSlider(int sliderId, int position);
     void OnTimer(uint32_t timerId);
+    void OnProgressPicture(platform::MessageWParam code, platform::MessageLParam shown);
 
     // ---- commands (main_commands.cpp)
     void OnKeyClick(int controlId);
@@ -170,22 +200,43 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void StopConnection();
     void Shutdown();
 
-    // ---- places later features fill in (main_extension_points.cpp)
-    void OpenKeyAssignment(int controlId);
+    // ---- the busy state (main_busy.cpp)
+    void BeginBusy();
+    void EndBusy();
+    // Lets `duration` pass while the window paints and its timers run (busy state held).
+    void WaitBusy(std::chrono::milliseconds duration);
+    // Runs `job` on the transfer thread while this thread keeps the window painted and its
+    // timers going (busy state held); returns when the job has ended.
+    void RunTransfer(const std::function<void()>& job);
+    [[nodiscard]] bool IsRefusedInput(QObject* watched, const QEvent& event) const;
+    bool StartIndicator();
+
+    // ---- Apply, defaults, report rate (main_apply.cpp)
     void OnApply();
     void OnDefaults();
-    void OnProfileButton(int profile);
-    int SelectOnboardProfile(int profile);
-    void ShowProfileManager();
-    void OnMenuButton();
     void OnReportRate(int rate);
+
+    // ---- profiles (main_profile_switch.cpp, main_profile_files.cpp)
+    void OnProfileButton(int profile);
+    bool AskAboutPendingChanges();
+    void DiscardPendingChanges();
+    void OnMenuButton();
     void OnRestoreProfileFile();
     void OnBackupProfileFile();
-    void ShowFirmwareUpdate();
+
+    // ---- the lighting panel (main_lighting.cpp)
+    void MakeLightingPanel();
     void RefreshLightingPanel();
     void ApplyLightingLabels(int languageIndex);
-    void OnLightingSlider(int sliderId, int position);
-    void OnLightingControl(int controlId);
+    void OnLightingSlider(platform::MessageWParam sliderId, platform::MessageLParam position);
+    // lighting::panel::LightingPanelHost
+    skin::CPngButton* ImageButton(int controlId) override;
+    std::shared_ptr<platform::MessageTarget> WindowTarget() override;
+
+    // ---- places later features fill in (main_extension_points.cpp)
+    void OpenKeyAssignment(int controlId);
+    void ShowProfileManager();
+    void ShowFirmwareUpdate();
 
     // ---- HostWindow (quilvane_dlg.cpp)
     void HideForDevice() override;
@@ -200,7 +251,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     MainControls controls_;
     MainLayout layout_;
     KeyView keyView_;
-    LightingPanel panel_;
+    std::unique_ptr<lighting::panel::LightingPanel> panel_;
     HoverGroups* hoverGroups_ = nullptr;
     SubWindowList subWindows_;
     LinkTargets links_;
@@ -210,6 +261,20 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     std::unique_ptr<widgets::TrayIconState> trayState_;
     std::unique_ptr<widgets::CProfileMenu> profileMenu_;
     QEventLoop* runLoop_ = nullptr;
+
+    // The busy state: nesting depth, the messages held back meanwhile (posted again in order
+    // when it ends) and a lighting refresh that waits for its end.
+    struct HeldMessage {
+        uint32_t message;
+        platform::MessageWParam wParam;
+        platform::MessageLParam lParam;
+    };
+    int busyDepth_ = 0;
+    std::vector<HeldMessage> held_;
+    bool lightingRefreshHeld_ = false;
+    std::unique_ptr<BusyIndicator> busyIndicator_;
+    // A profile switch is asking about pending changes.
+    bool askingSwitch_ = false;
 
     bool initDone_ = false;
     bool applyEnabled_ = false;

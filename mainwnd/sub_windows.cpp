@@ -5,15 +5,21 @@
 
 namespace qx::mainwnd {
 
-void SubWindowList::Register(const std::string& name, CloseIfOpen close, ApplyLanguage language) {
+void SubWindowList::Register(const std::string& name, SubWindowHooks hooks) {
     for (Entry& entry : entries_) {
         if (entry.name == name) {
-            entry.close = std::move(close);
-            entry.language = std::move(language);
+            entry.hooks = std::move(hooks);
             return;
         }
     }
-    entries_.push_back(Entry{name, std::move(close), std::move(language)});
+    entries_.push_back(Entry{name, std::move(hooks)});
+}
+
+void SubWindowList::Register(const std::string& name, CloseIfOpen close, ApplyLanguage language) {
+    SubWindowHooks hooks;
+    hooks.close = std::move(close);
+    hooks.language = std::move(language);
+    Register(name, std::move(hooks));
 }
 
 void SubWindowList::Unregister(const std::string& name) {
@@ -23,7 +29,7 @@ void SubWindowList::Unregister(const std::string& name) {
 bool SubWindowList::CloseAll() const {
     bool allClosed = true;
     for (const Entry& entry : entries_) {
-        if (entry.close && !entry.close()) {
+        if (entry.hooks.close && !entry.hooks.close()) {
             allClosed = false;
         }
     }
@@ -32,8 +38,28 @@ bool SubWindowList::CloseAll() const {
 
 void SubWindowList::ForwardLanguage(int languageIndex) const {
     for (const Entry& entry : entries_) {
-        if (entry.language) {
-            entry.language(languageIndex);
+        if (entry.hooks.language) {
+            entry.hooks.language(languageIndex);
+        }
+    }
+}
+
+bool SubWindowList::IsOpen(const std::string& name) const {
+    const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                    [&](const Entry& entry) { return entry.name == name; });
+    return found != entries_.end() && found->hooks.isOpen && found->hooks.isOpen();
+}
+
+bool SubWindowList::AnyHasChanges() const {
+    return std::any_of(entries_.begin(), entries_.end(), [](const Entry& entry) {
+        return entry.hooks.hasChanges && entry.hooks.hasChanges();
+    });
+}
+
+void SubWindowList::NotifyProfileSwitched(int profile) const {
+    for (const Entry& entry : entries_) {
+        if (entry.hooks.profileSwitched) {
+            entry.hooks.profileSwitched(profile);
         }
     }
 }

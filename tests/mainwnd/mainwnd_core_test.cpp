@@ -1,5 +1,5 @@
 // The main window's Qt-free rules: the flip setting, the link targets, the profile menu's items,
-// the lighting panel's look per mode and the sub-window list.
+// and the sub-window list.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,7 +10,6 @@
 #include "mainwnd/flip_state.h"
 #include "mainwnd/link_targets.h"
 #include "mainwnd/main_ids.h"
-#include "mainwnd/panel_look.h"
 #include "mainwnd/profile_menu_model.h"
 #include "mainwnd/sub_windows.h"
 #include "platform/memory_settings_store.h"
@@ -112,55 +111,6 @@ TEST(ProfileMenuModelTest, ItemTextIsTheStoreFileName) {
     EXPECT_EQ(ProfileStoreItemText(0), "$Profile0");
     EXPECT_EQ(ProfileStoreItemText(2), "$Profile0");
     std::filesystem::remove_all(data);
-}
-
-TEST(PanelLookTest, SwitchOffShowsNoModeControls) {
-    for (const int type : {1, 5, 15, 254, -1}) {
-        const PanelLook look = PanelLookFor(false, type, 0);
-        EXPECT_FALSE(look.modeList || look.brightness || look.speed || look.direction ||
-                     look.perKey)
-            << type;
-    }
-}
-
-TEST(PanelLookTest, SteadyModesHideSpeedAndDirectionButKeepBrightness) {
-    for (const int type : {5, 7, 25}) {
-        const PanelLook look = PanelLookFor(true, type, 0);
-        EXPECT_TRUE(look.modeList && look.brightness) << type;
-        EXPECT_FALSE(look.speed || look.direction || look.perKey) << type;
-    }
-}
-
-TEST(PanelLookTest, DirectionPicturesFollowTheTypeAndDirectionByte) {
-    PanelLook look = PanelLookFor(true, 15, 0);
-    EXPECT_EQ(look.firstPicture, "upup.bmp");
-    EXPECT_EQ(look.secondPicture, "downdown.bmp");
-    look = PanelLookFor(true, 15, 255);
-    EXPECT_EQ(look.firstPicture, "updown.bmp");
-    EXPECT_EQ(look.secondPicture, "downup.bmp");
-    look = PanelLookFor(true, 3, 255);
-    EXPECT_EQ(look.firstPicture, "kuosandown.bmp");
-    EXPECT_EQ(look.secondPicture, "julong.bmp");
-    look = PanelLookFor(true, 4, 0);
-    EXPECT_EQ(look.firstPicture, "leftup.bmp");
-    EXPECT_EQ(look.secondPicture, "rightdown.bmp");
-    EXPECT_TRUE(look.direction && look.speed);
-}
-
-TEST(PanelLookTest, TypesOneToThreeUseTheSecondDirectionPlaces) {
-    for (const int type : {1, 2, 3}) {
-        EXPECT_TRUE(PanelLookFor(true, type, 0).alternativePlace) << type;
-    }
-    for (const int type : {4, 15, 16, 254}) {
-        EXPECT_FALSE(PanelLookFor(true, type, 0).alternativePlace) << type;
-    }
-}
-
-TEST(PanelLookTest, PerKeyModeShowsToolsWithoutSpeed) {
-    const PanelLook look = PanelLookFor(true, 254, 0);
-    EXPECT_TRUE(look.perKey && look.brightness && look.modeList);
-    EXPECT_FALSE(look.speed || look.direction);
-    EXPECT_FALSE(PanelLookFor(true, 99, 0).modeList);  // not a type the keyboard defines
 }
 
 TEST(SubWindowListTest, ExitAsksEveryWindowAndFailsWhenOneRefuses) {

@@ -12,6 +12,7 @@
 #include "keyboard/key_buttons.h"
 #include "lighting/lighting_layout.h"
 #include "lighting/lighting_model.h"
+#include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "sim/keyboard_memory.h"
 #include "skin/png_button.h"
@@ -203,7 +204,7 @@ void MainDeviceTest::keyClicksLightKeysWhileTheSwitchIsOn() {
     QVERIFY(lighting->IsKeyLit(qx::keyboard::KeyButtonOfId(kKeyA)->lightingIndex));
     QVERIFY(lighting->IsKeyLit(qx::keyboard::kFnLightingIndex));
     QVERIFY(window.Button(kKeyA)->IsFrameMode());
-    QCOMPARE(window.Button(kKeyA)->FrameColour(), qx::skin::ColorRef{mw::kFrameLit});
+    QCOMPARE(window.Button(kKeyA)->FrameColour(), qx::lighting::panel::kLitFrameColour);
     // A G key has no light of its own: nothing else is lit.
     const auto sentBefore = harness.Keyboard().CommandsSent().size();
     window.Button(qx::keyboard::kGKeyButtonIds[0])->click();

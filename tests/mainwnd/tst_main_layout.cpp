@@ -9,6 +9,7 @@
 
 #include "keyboard/image_holders.h"
 #include "keyboard/key_buttons.h"
+#include "lighting/panel/lighting_panel.h"
 #include "mainwnd/key_view.h"
 #include "mainwnd/link_targets.h"
 #include "mainwnd/main_ids.h"
@@ -64,7 +65,7 @@ class MainLayoutTest : public QObject {
     void hoveringFlipButtonsShowsSecondArrowFrame();
     void captionsAndVersionLabelTakeTheirTextStyle();
     void linkButtonsOpenTheSkinsTargets();
-    void panelShowsOnlyLampAndProgressWhileSwitchIsOff();
+    void panelShowsOnlyLampWhileSwitchIsOff();
     void panelFollowsTheModeWhileSwitchIsOn();
 };
 
@@ -114,7 +115,7 @@ void MainLayoutTest::commandButtonsTakeTheSheetsOfTheirKind() {
     QVERIFY(sheetsOf(mw::kIdApply) == expect(mw::kApplyPattern));
     QVERIFY(sheetsOf(mw::kIdOk) == expect(mw::kCommandPattern));
     QVERIFY(sheetsOf(mw::kIdBankIndicator) == expect(mw::kIndicatorPattern));
-    QVERIFY(sheetsOf(mw::kIdReportButtons[3]) == expect(mw::kKeyPattern));
+    QVERIFY(sheetsOf(mw::kReportRateButtonIds[3]) == expect(mw::kKeyPattern));
     QVERIFY(sheetsOf(mw::kIdVersion) == expect(mw::kPlainPattern));
     QCOMPARE(window.Button(mw::kIdApply)->geometry(), DefaultSkinRect("CONTROL2_APPLY"));
     QVERIFY(!window.Button(mw::kIdApply)->isEnabled());  // nothing pending at start
@@ -262,7 +263,7 @@ void MainLayoutTest::linkButtonsOpenTheSkinsTargets() {
     QCOMPARE(harness.profileMenuTracked, 1);
 }
 
-void MainLayoutTest::panelShowsOnlyLampAndProgressWhileSwitchIsOff() {
+void MainLayoutTest::panelShowsOnlyLampWhileSwitchIsOff() {
     MainWindowHarness harness;
     QVERIFY(harness.Start());
     mw::CQuilvaneDlg& window = harness.Window();
@@ -275,8 +276,8 @@ void MainLayoutTest::panelShowsOnlyLampAndProgressWhileSwitchIsOff() {
             shown.push_back(id);
         }
     }
-    const std::vector<int> expected{mw::kIdLamp, mw::kIdLampLabel, mw::kIdProgress,
-                                    mw::kIdReportLabel};
+    // The progress picture shows only while the busy indicator runs.
+    const std::vector<int> expected{mw::kIdLamp, mw::kIdLampLabel, mw::kIdReportRateLabel};
     QCOMPARE(shown, expected);
     QCOMPARE(window.Panel().PictureOf(mw::kIdLamp), QStringLiteral("dengup.bmp"));
     QCOMPARE(window.Panel().LayerList()->count(), 10);
@@ -289,7 +290,7 @@ void MainLayoutTest::panelFollowsTheModeWhileSwitchIsOn() {
     MainWindowHarness harness(options);
     QVERIFY(harness.Start());
     mw::CQuilvaneDlg& window = harness.Window();
-    mw::LightingPanel& panel = window.Panel();
+    qx::lighting::panel::LightingPanel& panel = window.Panel();
     QCOMPARE(panel.PictureOf(mw::kIdLamp), QStringLiteral("dengdown.bmp"));
     QVERIFY(!panel.Control(mw::kIdModeList)->isHidden());
     QVERIFY(!panel.Control(mw::kIdBrightnessSlider)->isHidden());
@@ -313,8 +314,8 @@ void MainLayoutTest::panelFollowsTheModeWhileSwitchIsOn() {
     QVERIFY(!window.Button(1058)->IsFrameMode());
     QVERIFY(!window.Button(1059)->IsMarked());
     panel.ShowReportRate(2);
-    QVERIFY(window.Button(mw::kIdReportButtons[2])->IsMarked());
-    QVERIFY(!window.Button(mw::kIdReportButtons[0])->IsMarked());
+    QVERIFY(window.Button(mw::kReportRateButtonIds[2])->IsMarked());
+    QVERIFY(!window.Button(mw::kReportRateButtonIds[0])->IsMarked());
 }
 
 QTEST_MAIN(MainLayoutTest)

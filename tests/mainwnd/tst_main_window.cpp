@@ -14,6 +14,7 @@
 #include "device/device_session.h"
 #include "keyboard/image_holders.h"
 #include "keyboard/key_buttons.h"
+#include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "platform/system_messages.h"
 #include "skin/png_button.h"
@@ -353,9 +354,14 @@ void MainWindowTest::busyAnimationStepsThroughTenFrames() {
     QCOMPARE(seen.mid(0, 3), QStringList({"jdt1.bmp", "jdt2.bmp", "jdt3.bmp"}));
     QCOMPARE(seen.at(9), QStringLiteral("jdt10.bmp"));
     QCOMPARE(seen.at(10), QStringLiteral("jdt1.bmp"));
+    QVERIFY(window.Panel().ProgressShown());
+    QVERIFY(!window.Control(mw::kIdProgress)->isHidden());
     window.StopBusyAnimation();
-    QVERIFY(!window.Messages().IsTimerActive(mw::kBusyAnimationTimer));
-    QVERIFY(window.Panel().PictureOf(mw::kIdProgress).isEmpty());
+    QVERIFY(MainWindowHarness::WaitFor([&] {
+        return !window.Panel().ProgressShown() &&
+               !window.Messages().IsTimerActive(mw::kBusyAnimationTimer);
+    }));
+    QVERIFY(window.Control(mw::kIdProgress)->isHidden());
 }
 
 QTEST_MAIN(MainWindowTest)

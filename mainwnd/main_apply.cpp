@@ -1,0 +1,93 @@
+// Apply and its pending-changes state, the default button and the report-rate buttons. Key
+// assignments reach the keyboard only through Apply; lighting and the report rate are written
+// at once by the lighting panel.
+#include "app/language.h"
+#include "app/language_keys.h"
+#include "device/device_session.h"
+#include "keyassign/key_hints.h"
+#include "lighting/lighting_model.h"
+#include "lighting/panel/lighting_panel.h"
+#include "mainwnd/main_ids.h"
+#include "mainwnd/quilvane_dlg.h"
+#include "mainwnd/transfer_jobs.h"
+#include "platform/prompt.h"
+#include "skin/png_button.h"
+
+namespace qx::mainwnd {
+namespace {
+
+// The report rate the default button shows (report1), without writing it.
+constexpr int kDefaultReportRate = 0;
+
+// Edits of the image made here set the pending-changes state.
+class PendingChangesObserver final : public keyassign::EditObserver {
+  public:
+    explicit PendingChangesObserver(CQuilvaneDlg& window) : window_(window) {}
+    void SetPendingChanges() override { window_.SetApplyEnabled(true); }
+
+  private:
+    CQuilvaneDlg& window_;
+};
+
+}  // namespace
+
+void CQuilvaneDlg::SetApplyEnabled(bool enabled) {
+    applyEnabled_ = enabled;
+    Button(kIdApply)->setEnabled(enabled);
+}
+
+// Apply (1006), OK and a profile switch that keeps the pending changes.
+void CQuilvaneDlg::OnApply() {
+    ApplyChanges();
+}
+
+// The busy indicator shows for every Apply, even one with nothing to send. With changes pending,
+// the live image goes to the profile store and the current profile to the keyboard on the
+// transfer thread; only when both succeed are the changes no longer pending (a failure leaves
+// Apply enabled and says nothing).
+void CQuilvaneDlg::ApplyChanges() {
+    BeginBusy();
+    const bool indicator = StartIndicator();
+    WaitBusy(options_.busyTiming.startWait);
+    if (indicator) {
+        busyIndicator_->Post(kBusyShowMessage);
+    }
+    if (applyEnabled_ && session_ != nullptr) {
+        const device::TransferLink link = device::TransferLinkOf(*session_);
+        bool applied = false;
+        RunTransfer([&] { applied = ApplyImageToKeyboard(link); });
+        if (applied) {
+            SetApplyEnabled(false);
+        }
+    }
+    if (indicator) {
+        busyIndicator_->Post(kBusyHideMessage);
+    }
+    EndBusy();
+}
+
+// The default button (1138): after the user agreed, the keys of the current profile and bank
+// lose their assignments, the lighting goes back to its defaults while the lighting panel is
+// switched on, report1 shows pressed (nothing is written for the rate), and all is applied.
+void CQuilvaneDlg::OnDefaults() {
+    if (!platform::CurrentPrompt().AskYesNo(app::LangText(app::lang::kMainPromptDefault))) {
+        return;
+    }
+    PendingChangesObserver observer(*this);
+    keyassign::ResetKeyAssignments(keyView_, keyassign::CurrentBlockSelection(), observer);
+    if (panel_->SwitchOn() && lighting_) {
+        lighting_->ResetLighting();
+    }
+    panel_->ShowReportRate(kDefaultReportRate);
+    ApplyChanges();
+}
+
+// Report-rate buttons 1147, 1168..1170: that button pressed, the others released, and the rate
+// written to the current lighting record.
+void CQuilvaneDlg::OnReportRate(int rate) {
+    if (rate >= 0 && rate < static_cast<int>(kReportRateButtonIds.size())) {
+        panel_->HandleReportRateClick(kReportRateButtonIds[static_cast<std::size_t>(rate)]);
+    }
+}
+
+}  // namespace qx::mainwnd

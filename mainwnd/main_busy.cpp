@@ -1,0 +1,149 @@
+// The busy state around a long transfer (Apply, the import of a profile file). The transfer runs
+// on a thread of its own while this thread keeps handling events, so the window paints and the
+// busy animation (timer 1050) visibly moves. Meanwhile the window takes no input (clicks, keys
+// and the wheel on it are dropped), every message of its table but the progress picture's is
+// held back and posted again, in order, when the busy state ends, and the lighting refresh of
+// timer 1051 waits for that end too. So nothing reaches the keyboard or the image from this
+// thread while the transfer runs.
+#include <QEvent>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <system_error>
+#include <thread>
+
+#include "mainwnd/main_ids.h"
+#include "mainwnd/quilvane_dlg.h"
+#include "mainwnd/window_thread_prompt.h"
+
+namespace qx::mainwnd {
+namespace {
+
+bool IsInputEvent(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::TabletMove:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void CQuilvaneDlg::AddHeldHandler(uint32_t message, platform::MessageHandler handler) {
+    messages_->AddHandler(
+        message, [this, message, handler = std::move(handler)](platform::MessageWParam wParam,
+                                                               platform::MessageLParam lParam) {
+            if (IsBusy()) {
+                held_.push_back(HeldMessage{message, wParam, lParam});
+                return platform::MessageResult{0};
+            }
+            return handler(wParam, lParam);
+        });
+}
+
+bool CQuilvaneDlg::IsRefusedInput(QObject* watched, const QEvent& event) const {
+    if (!IsBusy() || !IsInputEvent(event.type())) {
+        return false;
+    }
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    return widget != nullptr && widget->window() == this;
+}
+
+void CQuilvaneDlg::BeginBusy() {
+    ++busyDepth_;
+}
+
+void CQuilvaneDlg::EndBusy() {
+    if (--busyDepth_ > 0) {
+        return;
+    }
+    std::vector<HeldMessage> held;
+    held.swap(held_);
+    for (const HeldMessage& message : held) {
+        messages_->PostWindowMessage(message.message, message.wParam, message.lParam);
+    }
+    if (std::exchange(lightingRefreshHeld_, false)) {
+        messages_->SetWindowTimer(kLightingRefreshTimer, 0);
+    }
+}
+
+void CQuilvaneDlg::WaitBusy(std::chrono::milliseconds duration) {
+    BeginBusy();
+    QEventLoop loop;
+    QTimer::singleShot(duration, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+    EndBusy();
+}
+
+void CQuilvaneDlg::RunTransfer(const std::function<void()>& job) {
+    BeginBusy();
+    {
+        // Messages the transfer has for the user (a macro table that does not fit) are shown
+        // by this thread.
+        const WindowThreadPrompt prompt(*this);
+        QEventLoop loop;
+        std::atomic<bool> done{false};
+        std::thread worker;
+        try {
+            worker = std::thread([&] {
+                job();
+                done.store(true);
+                QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+            });
+        } catch (const std::system_error&) {
+            job();  // no thread to be had: the transfer runs here, without the animation
+            done.store(true);
+        }
+        while (!done.load()) {
+            loop.exec();
+        }
+        if (worker.joinable()) {
+            worker.join();
+        }
+    }
+    EndBusy();
+}
+
+// Starts a new indicator thread (one still hiding the picture ends at once); false when no
+// thread could be started, and the window then goes without the animation.
+bool CQuilvaneDlg::StartIndicator() {
+    busyIndicator_.reset();
+    auto indicator = std::make_unique<BusyIndicator>(Target(), options_.busyTiming);
+    if (!indicator->Start()) {
+        return false;
+    }
+    busyIndicator_ = std::move(indicator);
+    return true;
+}
+
+void CQuilvaneDlg::StartBusyAnimation() {
+    if (StartIndicator()) {
+        busyIndicator_->Post(kBusyShowMessage);
+    }
+}
+
+void CQuilvaneDlg::StopBusyAnimation() {
+    if (busyIndicator_) {
+        busyIndicator_->Post(kBusyHideMessage);
+    }
+}
+
+}  // namespace qx::mainwnd

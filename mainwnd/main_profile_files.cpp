@@ -1,0 +1,88 @@
+// The menu button (1139) and its two commands: the backup of the configuration to a profile file
+// (export) and the restore from one (import, all three profiles sent to the keyboard).
+#include <QMenu>
+
+#include "app/language.h"
+#include "app/language_keys.h"
+#include "device/device_session.h"
+#include "keyboard/image_holders.h"
+#include "mainwnd/main_ids.h"
+#include "mainwnd/profile_file_dialogs.h"
+#include "mainwnd/quilvane_dlg.h"
+#include "mainwnd/transfer_jobs.h"
+#include "platform/prompt.h"
+#include "profiles/profile_file.h"
+#include "widgets/menu_resources.h"
+
+namespace qx::mainwnd {
+namespace {
+
+constexpr bool kLockHeld = false;
+
+void ShowImportRefused() {
+    platform::CurrentPrompt().ShowMessage(app::LangText(app::lang::kMainPromptInport));
+}
+
+}  // namespace
+
+// The restore / backup menu in the language's texts ("MENU_1".."MENU_4", by command) at the
+// cursor; the chosen command comes back to the window.
+void CQuilvaneDlg::OnMenuButton() {
+    const std::unique_ptr<QMenu> menu = widgets::LoadMenuResource(widgets::kButtonMenuId, this);
+    if (!menu) {
+        return;
+    }
+    widgets::LocaliseButtonMenu(*menu);
+    const uint32_t command = options_.trackButtonMenu(*menu);
+    if (command != 0) {
+        OnCommand(static_cast<int>(command));
+    }
+}
+
+// 32777: the live image, its macros and texts to a file of the user's choice. Nothing is
+// reported either way (a failed save leaves the old file as it was).
+void CQuilvaneDlg::OnBackupProfileFile() {
+    const std::optional<std::string> path =
+        platform::CurrentPrompt().SaveFile(BackupDialogOptions());
+    if (!path) {
+        return;
+    }
+    const keyboard::ImageGuard guard = keyboard::Images().LockImage();
+    profiles::SaveImageToFile(*path, kLockHeld);
+}
+
+// 32776: a valid file becomes the live image, the profile store and all three profiles of the
+// keyboard (on the transfer thread, with the busy animation); the keyboard view follows and no
+// changes are pending afterwards. A file that is not valid, or cannot be loaded, changes nothing
+// and is reported with "MAIN_PROMPT_INPORT".
+void CQuilvaneDlg::OnRestoreProfileFile() {
+    const std::optional<std::string> path =
+        platform::CurrentPrompt().OpenFile(RestoreDialogOptions());
+    if (!path || session_ == nullptr) {
+        return;
+    }
+    if (profiles::ValidateProfileFile(*path) != profiles::kProfileValid) {
+        ShowImportRefused();
+        return;
+    }
+    const device::TransferLink link = device::TransferLinkOf(*session_);
+    BeginBusy();
+    const bool indicator = StartIndicator();
+    if (indicator) {
+        busyIndicator_->Post(kBusyShowMessage);
+    }
+    ImportOutcome outcome;
+    RunTransfer([&] { outcome = ImportImageToKeyboard(*path, link); });
+    if (indicator) {
+        busyIndicator_->Post(kBusyHideMessage);
+    }
+    EndBusy();
+    if (!outcome.loaded) {
+        ShowImportRefused();
+        return;
+    }
+    RefreshKeyButtons();
+    SetApplyEnabled(false);
+}
+
+}  // namespace qx::mainwnd

@@ -1,0 +1,96 @@
+// The three profile buttons and the switch of the keyboard's active onboard profile, with the
+// checks that guard it: not while a key is being assigned, and not without asking while changes
+// are pending.
+#include "app/language.h"
+#include "app/language_keys.h"
+#include "keyboard/current_profile.h"
+#include "keyboard/image_holders.h"
+#include "lighting/lighting_model.h"
+#include "lighting/panel/lighting_panel.h"
+#include "mainwnd/main_ids.h"
+#include "mainwnd/quilvane_dlg.h"
+#include "platform/prompt.h"
+#include "platform/system_messages.h"
+#include "profiles/profile_file.h"
+#include "skin/png_button.h"
+
+namespace qx::mainwnd {
+
+// Profile1..3 (1135..1137). The panel shows the lighting of profile n first, whatever follows;
+// the buttons change only when the keyboard took the switch.
+void CQuilvaneDlg::OnProfileButton(int profile) {
+    if (lighting_) {
+        lighting_->SetLightingProfile(profile);
+        lighting_->ReadLightingState();
+    }
+    RefreshLightingPanel();
+    panel_->SetSwitch(false);
+    if (keyboard::GetCurrentProfile() == profile) {
+        return;
+    }
+    if (SelectOnboardProfile(profile) != 1) {
+        return;
+    }
+    for (std::size_t i = 0; i < kIdProfileButtons.size(); ++i) {
+        Button(kIdProfileButtons[i])->SetMarked(static_cast<int>(i) == profile);
+    }
+}
+
+// A result of 1 means the keyboard has the profile now: a select the keyboard did not take (the
+// index stays unknown, or the old one) is a refused switch too, after the same refresh.
+int CQuilvaneDlg::SelectOnboardProfile(int profile) {
+    if (profile >= keyboard::kProfileCount) {
+        profile = 0;
+    }
+    if (subWindows_.IsOpen(kKeyAssignmentName)) {
+        platform::CurrentPrompt().ShowMessage(app::LangText(app::lang::kProfileSeelctPrompt2));
+        return 0;
+    }
+    const bool pending = applyEnabled_ || subWindows_.AnyHasChanges();
+    if (pending && !askingSwitch_) {
+        if (AskAboutPendingChanges()) {
+            messages_->SendWindowMessage(platform::kCommandMessage, kIdApply, 0);
+        } else {
+            DiscardPendingChanges();
+        }
+        keyboard::SetCurrentProfile(profile);
+    } else {
+        keyboard::SetCurrentProfile(profile);
+        subWindows_.NotifyProfileSwitched(profile);
+    }
+    RefreshAfterProfileSwitch(profile);
+    RebuildProfileMenu(false);
+    const bool taken = profile < 0 || keyboard::CurrentProfile().Cached() == profile;
+    return taken ? 1 : 0;
+}
+
+// Yes keeps the pending changes (they are applied before the switch). While the question is
+// open, another switch (the tray's profile menu) does not ask again.
+bool CQuilvaneDlg::AskAboutPendingChanges() {
+    askingSwitch_ = true;
+    const bool keep =
+        platform::CurrentPrompt().AskYesNo(app::LangText(app::lang::kProfileSelectPrompt));
+    askingSwitch_ = false;
+    return keep;
+}
+
+// The live image goes back to the profile store, the copy of what the keyboard holds. A store
+// that cannot be loaded leaves the edited image in place; the keyboard's content is then read
+// back instead, so the discarded edits never stay behind a disabled Apply.
+void CQuilvaneDlg::DiscardPendingChanges() {
+    SetApplyEnabled(false);
+    const int profile = keyboard::CurrentProfile().Cached();
+    if (profile < 0 || profile >= keyboard::kProfileCount) {
+        return;
+    }
+    bool loaded = false;
+    {
+        const keyboard::ImageGuard guard = keyboard::Images().LockImage();
+        loaded = profiles::LoadImageFromFile(profiles::GetStorePath(profile)) == 1;
+    }
+    if (!loaded) {
+        ReloadImageFromKeyboard(false);
+    }
+}
+
+}  // namespace qx::mainwnd

@@ -1,0 +1,33 @@
+#include "mainwnd/transfer_jobs.h"
+
+#include "keyboard/image_holders.h"
+#include "profiles/profile_file.h"
+
+namespace qx::mainwnd {
+namespace {
+
+constexpr bool kCurrentProfileOnly = false;
+constexpr bool kAllProfiles = true;
+constexpr bool kLockHeld = false;  // the store save runs under the lock the job holds
+
+}  // namespace
+
+bool ApplyImageToKeyboard(const device::TransferLink& link) {
+    const keyboard::ImageGuard imageLock = keyboard::Images().LockImage();
+    const int stored = profiles::SaveImageToStore(kLockHeld);
+    const int downloaded = device::SnapshotAndDownload(imageLock, kCurrentProfileOnly, link);
+    return stored == 1 && downloaded == 1;
+}
+
+ImportOutcome ImportImageToKeyboard(const std::string& path, const device::TransferLink& link) {
+    ImportOutcome outcome;
+    const keyboard::ImageGuard imageLock = keyboard::Images().LockImage();
+    outcome.loaded = profiles::LoadImageFromFile(path) == 1;
+    if (outcome.loaded) {
+        outcome.storeSaved = profiles::SaveImageToStore(kLockHeld);
+        outcome.download = device::SnapshotAndDownload(imageLock, kAllProfiles, link);
+    }
+    return outcome;
+}
+
+}  // namespace qx::mainwnd

@@ -1,0 +1,27 @@
+// The two long transfers of the main window, as they run on the transfer thread: Apply (the live
+// image saved to the profile store and the current profile downloaded) and the import of a
+// profile file already validated (loaded as the live image, saved to the store, all three
+// profiles downloaded). Each holds the image lock for its whole run and takes it once. Qt-free;
+// nothing here touches a window.
+#pragma once
+
+#include <string>
+
+#include "device/image_transfer.h"
+
+namespace qx::mainwnd {
+
+// True when both the store was written and the download succeeded.
+bool ApplyImageToKeyboard(const device::TransferLink& link);
+
+struct ImportOutcome {
+    bool loaded = false;  // the file became the live image (false: the image is unchanged)
+    int storeSaved = 0;
+    int download = 0;
+};
+
+// Loads the file as the live image (image, macros and texts together, or nothing), then saves it
+// to the store and downloads all three profiles.
+ImportOutcome ImportImageToKeyboard(const std::string& path, const device::TransferLink& link);
+
+}  // namespace qx::mainwnd
