@@ -4,7 +4,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QThread>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -77,6 +79,14 @@ MainWindowHarness::MainWindowHarness(HarnessOptions options) : options_(std::mov
     windowOptions.openUrl = [this](const QString& url) { openedUrls.push_back(url); };
     windowOptions.openHelp = [this] { ++helpOpened; };
     windowOptions.trackProfileMenu = [this](widgets::CProfileMenu&) { ++profileMenuTracked; };
+    windowOptions.trackButtonMenu = [this](QMenu& menu) {
+        std::vector<QString> texts;
+        for (const QAction* action : menu.actions()) {
+            texts.push_back(action->text());
+        }
+        buttonMenuTexts.push_back(std::move(texts));
+        return buttonMenuChoice;
+    };
     const bool trayAvailable = options_.trayAvailable;
     windowOptions.trayEnvironment.trayAvailable = [trayAvailable] { return trayAvailable; };
     window_ = std::make_unique<CQuilvaneDlg>(std::move(windowOptions));
@@ -150,6 +160,28 @@ bool MainWindowHarness::Start() {
         return false;
     }
     return Settle();
+}
+
+std::vector<device::Packet> MainWindowHarness::CommandsSent() const {
+    std::vector<device::Packet> sent = keyboard_->CommandsSent();
+    sent.erase(sent.begin(),
+               sent.begin() + static_cast<std::ptrdiff_t>(std::min(trafficStart_, sent.size())));
+    return sent;
+}
+
+std::vector<device::Packet> MainWindowHarness::CommandsNumbered(uint8_t command) const {
+    std::vector<device::Packet> numbered;
+    for (const device::Packet& packet : CommandsSent()) {
+        if (packet[device::kCommandOffset] == command) {
+            numbered.push_back(packet);
+        }
+    }
+    return numbered;
+}
+
+void MainWindowHarness::ForgetTraffic() {
+    keyboard_->WaitUntilQuiet();
+    trafficStart_ = keyboard_->CommandsSent().size();
 }
 
 platform::MessageResult MainWindowHarness::Send(uint32_t message, platform::MessageWParam wParam,

@@ -57,6 +57,16 @@ class MainWindowHarness {
     std::vector<QString> openedUrls;
     int helpOpened = 0;
     int profileMenuTracked = 0;
+    // The menu button's menu: the texts of its items each time it popped up, and the command the
+    // user chooses from it (0: none).
+    std::vector<std::vector<QString>> buttonMenuTexts;
+    uint32_t buttonMenuChoice = 0;
+
+    // Command packets sent since the harness started (or the last ForgetTraffic), and those of
+    // one command number.
+    std::vector<device::Packet> CommandsSent() const;
+    std::vector<device::Packet> CommandsNumbered(uint8_t command) const;
+    void ForgetTraffic();
 
     // Sends a private message to the window as another thread would, and handles it.
     platform::MessageResult Send(uint32_t message, platform::MessageWParam wParam,
@@ -71,6 +81,7 @@ class MainWindowHarness {
     std::unique_ptr<test_support::EmulatedKeyboard> keyboard_;
     std::unique_ptr<CQuilvaneDlg> window_;
     HarnessOptions options_;
+    std::size_t trafficStart_ = 0;
 };
 
 // The rectangle a skin key gives, from the run-time folder's default skin.

@@ -151,5 +151,30 @@ TEST(SubWindowListTest, LanguageGoesOnlyToWindowsThatTakeItInOrder) {
     EXPECT_EQ(list.Names(), (std::vector<std::string>{"about", "profiles", "keys"}));
 }
 
+TEST(SubWindowListTest, AnswersForTheWindowsThatCanTell) {
+    SubWindowList list;
+    bool keysOpen = false;
+    bool managerChanged = false;
+    std::vector<int> switched;
+    list.Register("about", [] { return true; });
+    list.Register(kKeyAssignmentName,
+                  SubWindowHooks{.close = [] { return true; }, .isOpen = [&] { return keysOpen; }});
+    list.Register(
+        kProfileManagerName,
+        SubWindowHooks{.close = [] { return true; },
+                       .hasChanges = [&] { return managerChanged; },
+                       .profileSwitched = [&](int profile) { switched.push_back(profile); }});
+    EXPECT_FALSE(list.IsOpen(kKeyAssignmentName));
+    EXPECT_FALSE(list.IsOpen("about"));    // cannot tell: not open
+    EXPECT_FALSE(list.IsOpen("missing"));  // not registered
+    keysOpen = true;
+    EXPECT_TRUE(list.IsOpen(kKeyAssignmentName));
+    EXPECT_FALSE(list.AnyHasChanges());
+    managerChanged = true;
+    EXPECT_TRUE(list.AnyHasChanges());
+    list.NotifyProfileSwitched(2);
+    EXPECT_EQ(switched, std::vector<int>{2});
+}
+
 }  // namespace
 }  // namespace qx::mainwnd
