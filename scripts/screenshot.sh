@@ -23,7 +23,9 @@ cmake --build "$build" -j "$(nproc)" --target qx480-driver
 
 if [ -z "${QX_SCREENSHOT_INNER:-}" ]; then
   # Again, on a screen of its own.
-  exec env QX_SCREENSHOT_INNER=1 xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$output"
+  # A screen large enough that its centre, where Xvfb may keep the pointer, lies outside the
+  # window once the window sits in the top left corner.
+  exec env QX_SCREENSHOT_INNER=1 xvfb-run -a -s "-screen 0 2400x1400x24" "$0" "$output"
 fi
 
 work=$(mktemp -d)
@@ -31,6 +33,9 @@ trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 export RADODOR_BACKEND=sim RADODOR_SIM_STATE="$work/keyboard.state"
+# The lighting panel switched on, so that the picture shows its controls.
+mkdir -p "$XDG_DATA_HOME/Varkon QX480 Driver"
+printf '[KEYCOLOR]\nDengCheck=1\n' >"$XDG_DATA_HOME/Varkon QX480 Driver/zadi.ini"
 
 xdotool mousemove 0 0  # no key under the pointer, no pointer in the picture
 "$build/bin/qx480-driver" &
@@ -65,6 +70,9 @@ if [ -z "$window" ]; then
   stop_driver
   exit 1
 fi
+# Xvfb may ignore the pointer warp above; with the window in the corner the pointer (the screen's
+# centre) is outside it, so no key shows hovered and the software cursor is not in the picture.
+xdotool windowmove "$window" 0 0 || true
 sleep 2.5  # let the first attach's refresh (profile, lighting) paint
 mkdir -p "$(dirname "$output")"
 import -window "$window" "$output"

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <thread>
 
@@ -260,13 +261,21 @@ void MainWindowTest::exitSequenceEndsRunModal() {
     MainWindowHarness harness(options);
     mw::CQuilvaneDlg& window = harness.Window();
     QSignalSpy ended(&window, &mw::CQuilvaneDlg::Ended);
-    // 'KILL' from another instance arrives once the window runs; the tray menu's Exit too.
+    // 'KILL' from another instance arrives once the window runs (after 'INIT', however slow the
+    // start-up is).
     auto target = window.Target();
-    std::thread otherInstance([target] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        target->PostWindowMessage(mw::kKillMessage, mw::kKillCode, 0);
+    std::thread otherInstance;
+    QTimer started;
+    QObject::connect(&started, &QTimer::timeout, [&] {
+        if (window.IsInitDone() && !otherInstance.joinable()) {
+            otherInstance = std::thread(
+                [target] { target->PostWindowMessage(mw::kKillMessage, mw::kKillCode, 0); });
+        }
     });
+    started.start(10);
     window.RunModal();
+    started.stop();
+    QVERIFY(otherInstance.joinable());
     otherInstance.join();
     QCOMPARE(ended.count(), 1);
     QVERIFY(window.IsInitDone());
