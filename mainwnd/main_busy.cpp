@@ -7,7 +7,6 @@
 // thread while the transfer runs.
 #include <QEvent>
 #include <QEventLoop>
-#include <QMetaObject>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
@@ -16,6 +15,7 @@
 
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
+#include "mainwnd/thread_relay.h"
 #include "mainwnd/window_thread_prompt.h"
 
 namespace qx::mainwnd {
@@ -88,7 +88,11 @@ void CQuilvaneDlg::EndBusy() {
 void CQuilvaneDlg::WaitBusy(std::chrono::milliseconds duration) {
     BeginBusy();
     QEventLoop loop;
-    QTimer::singleShot(duration, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(duration);
     loop.exec();
     EndBusy();
 }
@@ -98,15 +102,17 @@ void CQuilvaneDlg::RunTransfer(const std::function<void()>& job) {
     {
         // Messages the transfer has for the user (a macro table that does not fit) are shown
         // by this thread.
-        const WindowThreadPrompt prompt(*this);
+        const WindowThreadPrompt prompt;
         QEventLoop loop;
+        ThreadRelay relay;
+        connect(&relay, &ThreadRelay::Finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
         std::atomic<bool> done{false};
         std::thread worker;
         try {
             worker = std::thread([&] {
                 job();
                 done.store(true);
-                QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+                emit relay.Finished();
             });
         } catch (const std::system_error&) {
             job();  // no thread to be had: the transfer runs here, without the animation

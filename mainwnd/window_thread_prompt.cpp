@@ -1,13 +1,10 @@
 #include "mainwnd/window_thread_prompt.h"
 
-#include <QMetaObject>
-#include <QThread>
 #include <type_traits>
 
 namespace qx::mainwnd {
 
-WindowThreadPrompt::WindowThreadPrompt(QObject& window)
-    : window_(window), inner_(platform::CurrentPrompt()) {
+WindowThreadPrompt::WindowThreadPrompt() : inner_(platform::CurrentPrompt()) {
     platform::SetCurrentPrompt(this);
 }
 
@@ -17,13 +14,8 @@ WindowThreadPrompt::~WindowThreadPrompt() {
 
 template <typename Call>
 auto WindowThreadPrompt::OnWindowThread(Call call) {
-    using Result = std::invoke_result_t<Call>;
-    if (QThread::currentThread() == window_.thread()) {
-        return call();
-    }
-    Result result{};
-    QMetaObject::invokeMethod(
-        &window_, [&] { result = call(); }, Qt::BlockingQueuedConnection);
+    std::invoke_result_t<Call> result{};
+    relay_.RunOnOwnThread([&] { result = call(); });
     return result;
 }
 

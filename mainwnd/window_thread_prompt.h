@@ -5,17 +5,15 @@
 // previous one back when it goes.
 #pragma once
 
-#include <QObject>
-
+#include "mainwnd/thread_relay.h"
 #include "platform/prompt.h"
 
 namespace qx::mainwnd {
 
 class WindowThreadPrompt final : public platform::Prompt {
   public:
-    // `window` is an object of the user-interface thread; the prompt current until now answers
-    // there.
-    explicit WindowThreadPrompt(QObject& window);
+    // Made on the user-interface thread; the prompt current until now answers there.
+    WindowThreadPrompt();
     ~WindowThreadPrompt() override;
     WindowThreadPrompt(const WindowThreadPrompt&) = delete;
     WindowThreadPrompt& operator=(const WindowThreadPrompt&) = delete;
@@ -31,7 +29,7 @@ class WindowThreadPrompt final : public platform::Prompt {
     template <typename Call>
     auto OnWindowThread(Call call);
 
-    QObject& window_;
+    ThreadRelay relay_;
     platform::Prompt& inner_;
 };
 

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <fstream>
@@ -134,6 +135,7 @@ class MainEditTest : public QObject {
     void applyWithNothingPendingShowsTheIndicatorAndSendsNothing();
     void applySendsPendingChangesOnceAndKeepsThemWhenTheDownloadFails();
     void busyAnimationMovesAndInputIsRefusedWhileApplying();
+    void transferMessagesAreShownByTheWindowThread();
     void defaultButtonResetsKeysAndAppliesLeavingLightingAlone();
     void defaultButtonResetsLightingWhileTheSwitchIsOn();
     void reportRateButtonsShowOneRateAndWriteIt();
@@ -271,6 +273,47 @@ void MainEditTest::busyAnimationMovesAndInputIsRefusedWhileApplying() {
     QCOMPARE(AddressOf(rateWrites[0]), static_cast<int>(qx::lighting::field::kReportRate));
     QCOMPARE(rateWrites[0][qx::device::kDataOffset], uint8_t{1});
     QVERIFY(IndexOfCommand(sent, kWriteMemory) > IndexOfCommand(sent, kWriteLayout));
+}
+
+// A prompt that notes on which thread each message box was asked for.
+class ThreadNotingPrompt final : public qx::platform::Prompt {
+  public:
+    void ShowMessage(const std::string& text, const std::string&, bool) override {
+        texts.push_back(text);
+        onWindowThread =
+            onWindowThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+    }
+    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> OpenFile(const qx::platform::FileDialogOptions&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFile(const qx::platform::FileDialogOptions&) override {
+        return std::nullopt;
+    }
+    std::vector<std::string> texts;
+    bool onWindowThread = true;
+};
+
+void MainEditTest::transferMessagesAreShownByTheWindowThread() {
+    MainWindowHarness harness;
+    // A keyboard without room for macros: the download refuses with a message box.
+    constexpr std::size_t kMacroCapacityByte = 11;
+    harness.Keyboard().Model().Write(qx::sim::Area::kStateBlock, kMacroCapacityByte,
+                                     std::array<uint8_t, 1>{0});
+    QVERIFY(harness.Start());
+    mw::CQuilvaneDlg& window = harness.Window();
+    AssignBToA(0);
+    window.SetApplyEnabled(true);
+    harness.ForgetTraffic();
+    ThreadNotingPrompt prompt;
+    qx::platform::SetCurrentPrompt(&prompt);
+    Click(window, mw::kIdApply);
+    qx::platform::SetCurrentPrompt(&harness.Prompt());
+    QCOMPARE(prompt.texts, std::vector<std::string>{Text(qx::app::lang::kExtraMacroTooLong)});
+    QVERIFY(prompt.onWindowThread);
+    QVERIFY(window.IsApplyEnabled());
+    QVERIFY(harness.Settle());
+    QVERIFY(harness.CommandsNumbered(kWriteLayout).empty());
 }
 
 void MainEditTest::defaultButtonResetsKeysAndAppliesLeavingLightingAlone() {
