@@ -41,7 +41,7 @@ enum class CommandId {
     EnterUpdateMode,
 };
 
-struct CommandSpec {
+struct CommandShape {
     CommandId id;
     uint8_t number;       // byte 3
     uint8_t fixedLength;  // byte 4 of Plain and NoReply commands
@@ -50,7 +50,7 @@ struct CommandSpec {
     bool profileAddressed;  // chunked: address = profile × blockSize + block offset
 };
 
-inline constexpr std::array<CommandSpec, 15> kCommandTable{{
+inline constexpr std::array<CommandShape, 15> kCommandTable{{
     {CommandId::BeginWrite, 0x01, 0x00, CommandKind::Plain, 0, false},
     {CommandId::EndWrite, 0x02, 0x00, CommandKind::Plain, 0, false},
     {CommandId::ReadStateBlock, 0x03, kStateBlockSize, CommandKind::Plain, 0, false},
@@ -68,7 +68,7 @@ inline constexpr std::array<CommandSpec, 15> kCommandTable{{
     {CommandId::EnterUpdateMode, 0xEE, 0xEE, CommandKind::NoReply, 0, false},
 }};
 
-constexpr const CommandSpec& SpecOf(CommandId id) {
+constexpr const CommandShape& ShapeOf(CommandId id) {
     return kCommandTable[static_cast<std::size_t>(id)];
 }
 

@@ -45,11 +45,11 @@ DeviceCommands::DeviceCommands(PacketExchange& exchange) : exchange_(exchange) {
 
 int DeviceCommands::RunOne(CommandId id, uint8_t length, uint16_t address,
                            std::span<const uint8_t> data, std::span<uint8_t> out) {
-    const CommandSpec& spec = SpecOf(id);
+    const CommandShape& shape = ShapeOf(id);
     Packet reply{};
     std::size_t received = 0;
     const int result = exchange_.ExchangePacket(
-        BuildCommandPacket({spec.number, length, address, data}), reply, received);
+        BuildCommandPacket({shape.number, length, address, data}), reply, received);
     if (result != kOk) {
         return result;
     }
@@ -61,12 +61,12 @@ int DeviceCommands::RunOne(CommandId id, uint8_t length, uint16_t address,
 }
 
 int DeviceCommands::RunFixed(CommandId id, std::span<const uint8_t> data, std::span<uint8_t> out) {
-    return RunOne(id, SpecOf(id).fixedLength, 0, data, out);
+    return RunOne(id, ShapeOf(id).fixedLength, 0, data, out);
 }
 
 int DeviceCommands::RunChunked(CommandId id, std::span<uint8_t> readInto,
                                std::span<const uint8_t> writeFrom, uint16_t baseAddress) {
-    const bool reading = SpecOf(id).kind == CommandKind::ChunkedRead;
+    const bool reading = ShapeOf(id).kind == CommandKind::ChunkedRead;
     const std::size_t total = reading ? readInto.size() : writeFrom.size();
     for (std::size_t offset = 0; offset < total; offset += kDataCapacity) {
         const std::size_t piece = std::min(kDataCapacity, total - offset);
@@ -160,8 +160,8 @@ int DeviceCommands::WritePagedMemory(std::span<const uint8_t> bytes, int length,
 int DeviceCommands::EnterUpdateMode() {
     // The keyboard leaves its normal firmware on this packet; it never answers and ignores the
     // checksum, which stays 0.
-    const CommandSpec& spec = SpecOf(CommandId::EnterUpdateMode);
-    return exchange_.SendPacketNoReply(LayOutFields({spec.number, spec.fixedLength, 0, {}}));
+    const CommandShape& shape = ShapeOf(CommandId::EnterUpdateMode);
+    return exchange_.SendPacketNoReply(LayOutFields({shape.number, shape.fixedLength, 0, {}}));
 }
 
 }  // namespace qx::device

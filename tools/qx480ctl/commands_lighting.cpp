@@ -31,14 +31,14 @@ using lighting::LightingModel;
 
 enum class Action { kShow, kMode, kBrightness, kSpeed, kDirection, kLayer, kKey, kAll, kReset };
 
-struct ActionSpec {
+struct ActionSyntax {
     std::string_view name;
     Action action;
     std::size_t arguments;  // after the action's name
     std::string_view usage;
 };
 
-constexpr ActionSpec kActions[] = {
+constexpr ActionSyntax kActions[] = {
     {"mode", Action::kMode, 1, "lighting mode TYPE"},
     {"brightness", Action::kBrightness, 1, "lighting brightness 0..4"},
     {"speed", Action::kSpeed, 1, "lighting speed 0..4"},
@@ -147,9 +147,9 @@ KeyTarget KeyOf(const std::string& text) {
                      "S_7 or Fn, or a key code such as 0x1E)"};
 }
 
-const ActionSpec& ActionOf(const std::string& name) {
-    const auto* found =
-        std::ranges::find_if(kActions, [&](const ActionSpec& spec) { return spec.name == name; });
+const ActionSyntax& ActionOf(const std::string& name) {
+    const auto* found = std::ranges::find_if(
+        kActions, [&](const ActionSyntax& syntax) { return syntax.name == name; });
     if (found == std::end(kActions)) {
         throw UsageError{"unknown lighting setting '" + name + "'"};
     }
@@ -161,12 +161,12 @@ Request ParseRequest(std::span<const std::string> args) {
     if (args.empty()) {
         return request;
     }
-    const ActionSpec& spec = ActionOf(args[0]);
-    if (args.size() != spec.arguments + 1) {
-        throw UsageError{"usage: qx480ctl " + std::string(spec.usage)};
+    const ActionSyntax& syntax = ActionOf(args[0]);
+    if (args.size() != syntax.arguments + 1) {
+        throw UsageError{"usage: qx480ctl " + std::string(syntax.usage)};
     }
-    request.action = spec.action;
-    switch (spec.action) {
+    request.action = syntax.action;
+    switch (syntax.action) {
         case Action::kMode:
             request.value = ModeTypeOf(args[1]);
             break;

@@ -38,7 +38,7 @@ class BitmapWriter {
     BitmapWriter(const WindowLayout& main, std::string folder)
         : main_(main),
           folder_(std::move(folder)),
-          ground_(PaintPicture(main, PictureSpec{}, false)) {}
+          ground_(PaintPicture(main, PictureRequest{}, false)) {}
 
     std::vector<std::string> problems;
 

@@ -43,19 +43,19 @@ std::string MaskFile(const WindowLayout& layout) {
 }
 
 // The state pictures of each window, by the names its code loads.
-std::vector<PictureSpec> StatePictures(const WindowLayout& layout) {
+std::vector<PictureRequest> StatePictures(const WindowLayout& layout) {
     namespace f = skin::files;
     auto set = [](const f::StateSheetFiles& files, int page, bool alt, bool withDisable) {
-        std::vector<PictureSpec> specs{{S(files.normal), kNormalSheet, page, alt},
-                                       {S(files.over), kOverSheet, page, alt},
-                                       {S(files.down), kDownSheet, page, alt}};
+        std::vector<PictureRequest> specs{{S(files.normal), kNormalSheet, page, alt},
+                                          {S(files.over), kOverSheet, page, alt},
+                                          {S(files.down), kDownSheet, page, alt}};
         if (withDisable) {
             specs.push_back({S(files.disable), kDisableSheet, page, alt});
         }
         return specs;
     };
-    std::vector<PictureSpec> specs;
-    auto append = [&specs](std::vector<PictureSpec> more) {
+    std::vector<PictureRequest> specs;
+    auto append = [&specs](std::vector<PictureRequest> more) {
         specs.insert(specs.end(), more.begin(), more.end());
     };
     if (layout.name == "main") {
@@ -87,7 +87,7 @@ bool SaveBitmap(const QImage& image, const std::string& path) {
 
 // Arrow.jpg: the main window's normal sheet with the eight arrow faces in a row at its top-left.
 QImage PaintArrowSheet(const WindowLayout& layout) {
-    QImage sheet = PaintPicture(layout, PictureSpec{}, true);
+    QImage sheet = PaintPicture(layout, PictureRequest{}, true);
     const Control* left = layout.Find("LEFT_ARROW");
     QPainter painter(&sheet);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -162,7 +162,7 @@ std::vector<std::string> CompareWithKeyList(const WindowLayout& layout) {
 
 }  // namespace
 
-QImage PaintPicture(const WindowLayout& layout, const PictureSpec& spec, bool asSheet) {
+QImage PaintPicture(const WindowLayout& layout, const PictureRequest& request, bool asSheet) {
     QImage image(layout.size, QImage::Format_RGB32);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -172,21 +172,21 @@ QImage PaintPicture(const WindowLayout& layout, const PictureSpec& spec, bool as
     }
     PaintWindowGround(painter, layout.size);
     for (const Decor& decor : layout.decor) {
-        if (decor.page == 0 || decor.page == spec.page || spec.page == 0) {
+        if (decor.page == 0 || decor.page == request.page || request.page == 0) {
             PaintDecor(painter, decor);
         }
     }
     for (const Control& control : layout.controls) {
-        if (control.page != 0 && spec.page != 0 && control.page != spec.page) {
+        if (control.page != 0 && request.page != 0 && control.page != request.page) {
             continue;
         }
-        const AppearanceBySheet& bySheet = spec.alt ? control.byAltSheet : control.bySheet;
-        Appearance appearance = bySheet[static_cast<std::size_t>(spec.state)];
-        if (spec.litLegends && (control.look == Look::KeyCap || control.look == Look::GKey) &&
+        const AppearanceBySheet& bySheet = request.alt ? control.byAltSheet : control.bySheet;
+        Appearance appearance = bySheet[static_cast<std::size_t>(request.state)];
+        if (request.litLegends && (control.look == Look::KeyCap || control.look == Look::GKey) &&
             appearance == Appearance::Normal) {
             appearance = Appearance::Lit;
         }
-        PaintControl(painter, control, appearance, spec.alt);
+        PaintControl(painter, control, appearance, request.alt);
     }
     return image;
 }
@@ -212,13 +212,13 @@ std::vector<std::string> WriteWindowSkin(const WindowLayout& layout, const std::
         }
     };
     check(WriteText(folder + S(keys.iniFile), IniText(layout)), S(keys.iniFile));
-    const PictureSpec background{"", kNormalSheet,
-                                 layout.name == "composite" ? skin::kPageSingleKey : 0};
+    const PictureRequest background{"", kNormalSheet,
+                                    layout.name == "composite" ? skin::kPageSingleKey : 0};
     check(SaveJpeg(PaintPicture(layout, background, false), folder + BackgroundFile(layout)),
           BackgroundFile(layout));
     check(SaveBitmap(PaintMask(layout), folder + MaskFile(layout)), MaskFile(layout));
-    for (const PictureSpec& spec : StatePictures(layout)) {
-        check(SaveJpeg(PaintPicture(layout, spec, true), folder + spec.file), spec.file);
+    for (const PictureRequest& request : StatePictures(layout)) {
+        check(SaveJpeg(PaintPicture(layout, request, true), folder + request.file), request.file);
     }
     if (!layout.sheetPoints.empty()) {
         check(SaveJpeg(PaintArrowSheet(layout), folder + S(skin::files::kMainArrowSheet)),

@@ -12,7 +12,7 @@ namespace qx::skingen {
 
 // What one picture shows: which state of the sheets, which page of the composite dialog, and
 // whether it is one of the composite dialog's macro-only ("macro2") pictures.
-struct PictureSpec {
+struct PictureRequest {
     std::string file;
     int state = kNormalSheet;
     int page = 0;
@@ -23,7 +23,7 @@ struct PictureSpec {
 // The window painted for a picture. Sheets are drawn one pixel up and left of the window,
 // because a button placed at (x, y) cuts its face from the sheet at (x − 1, y − 1); the
 // background is drawn in place.
-QImage PaintPicture(const WindowLayout& layout, const PictureSpec& spec, bool asSheet);
+QImage PaintPicture(const WindowLayout& layout, const PictureRequest& request, bool asSheet);
 
 // The mask: pure white where the window is cut away (its rounded corners), black elsewhere.
 QImage PaintMask(const WindowLayout& layout);
