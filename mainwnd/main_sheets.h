@@ -6,8 +6,10 @@
 #include <QSize>
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <string>
 
+#include "skin/sheet_workers.h"
 #include "skin/skin_sheet.h"
 
 namespace qx::mainwnd {
@@ -53,13 +55,21 @@ inline constexpr SheetPattern kPlainPattern{Sheet::kNormal, Sheet::kNormal, Shee
 inline constexpr SheetPattern kKeyOpenPattern{Sheet::kOver, Sheet::kOver, Sheet::kDown,
                                               Sheet::kNormal, Sheet::kOver};
 
+// How many threads make the sheets while the window's start-up goes on.
+inline constexpr int kSheetThreads = 1;
+
 class MainSheets {
   public:
     // Builds every sheet from the pictures in `skinFolder` (ending in '/') for a window of
-    // `clientSize`. A picture that is missing or cannot be decoded leaves a blank sheet.
+    // `clientSize`. A picture that is missing or cannot be decoded leaves a blank sheet. The
+    // seven distinct pictures are decoded once each, on background threads, so start-up does not
+    // wait for them; the second four sheets share the pixels of the first four. A sheet read
+    // before its thread got to it is made by its reader, one being made is waited for.
     void Build(const std::string& skinFolder, QSize clientSize);
     // Frees the sheets; buttons then draw nothing until the next Build.
     void Release();
+    // Waits until the background threads are done (every sheet made or being made by a reader).
+    void WaitUntilMade();
 
     [[nodiscard]] const skin::SkinSheet* Get(Sheet sheet) const;
     [[nodiscard]] skin::SheetSet Set(const SheetPattern& pattern) const;
@@ -67,6 +77,7 @@ class MainSheets {
 
   private:
     std::array<skin::SkinSheet, kSheetCount> sheets_{};
+    std::unique_ptr<skin::SheetWorkers> workers_;
     bool built_ = false;
 };
 

@@ -26,17 +26,24 @@ void EndProgramForSkin() {
     std::_Exit(0);
 }
 
-QImage DecodePictureFile(const QString& path) {
+QByteArray ReadPictureBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    const QByteArray bytes = file.readAll();
+    return file.readAll();
+}
+
+QImage DecodePictureBytes(const QByteArray& bytes) {
     if (bytes.isEmpty()) {
         return {};
     }
     // The format is taken from the content, not from the file name.
     return QImage::fromData(bytes);
+}
+
+QImage DecodePictureFile(const QString& path) {
+    return DecodePictureBytes(ReadPictureBytes(path));
 }
 
 QImage LoadPictureFile(const QString& path) {

@@ -2,6 +2,7 @@
 // cannot be shown.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <functional>
@@ -27,5 +28,10 @@ QImage LoadPictureFile(const QString& path);
 // The same decoding without the fatal reaction: a null image when the file is missing or not a
 // picture. Used for state images, whose failure only leaves their sheet blank.
 QImage DecodePictureFile(const QString& path);
+
+// The two halves of DecodePictureFile: the file's bytes (empty when it cannot be read) and the
+// picture they hold (null when they are not one).
+QByteArray ReadPictureBytes(const QString& path);
+QImage DecodePictureBytes(const QByteArray& bytes);
 
 }  // namespace qx::skin

@@ -14,7 +14,9 @@
 #include "mainwnd/link_targets.h"
 #include "mainwnd/main_ids.h"
 #include "skin/png_button.h"
+#include "skin/skin_files.h"
 #include "skin/skin_keys.h"
+#include "skin/skin_sheet.h"
 #include "tests/mainwnd/main_window_harness.h"
 
 using qx::mainwnd::Sheet;
@@ -58,6 +60,7 @@ class MainLayoutTest : public QObject {
   private slots:
     void keyboardViewFollowsTheSkin();
     void commandButtonsTakeTheSheetsOfTheirKind();
+    void eachSheetShowsItsPictureAndTheSecondSetSharesTheFirst();
     void missingSkinKeyLeavesButtonDisabledAtOneOne();
     void flipOnAtStartEnablesDButtonsAndUsesUpArrows();
     void flipToggleStoresAndAppliesTheInvertedSetting();
@@ -92,7 +95,45 @@ void MainLayoutTest::keyboardViewFollowsTheSkin() {
             key.down == sheets.Get(Sheet::kDown) && key.disable == sheets.Get(Sheet::kNormal));
     // The window is the size of its background, the sheets 100 pixels larger.
     QCOMPARE(window.size(), QSize(1128, 592));
-    QCOMPARE(sheets.Get(Sheet::kNormal)->size(), QSize(1228, 692));
+    QCOMPARE(sheets.Get(Sheet::kNormal)->Size(), QSize(1228, 692));
+}
+
+// The sheets are made on background threads; whichever thread makes one, each slot shows its own
+// picture, and the flip indicator's second set holds the very pixels of the first (no copies).
+void MainLayoutTest::eachSheetShowsItsPictureAndTheSecondSetSharesTheFirst() {
+    namespace files = qx::skin::files;
+    MainWindowHarness harness;
+    harness.InitialiseOnly();
+    mw::CQuilvaneDlg& window = harness.Window();
+    const mw::MainSheets& sheets = window.Sheets();
+    const std::vector<std::pair<Sheet, std::string_view>> pictures{
+        {Sheet::kNormal, files::kMainSheets.normal},
+        {Sheet::kOver, files::kMainSheets.over},
+        {Sheet::kDown, files::kMainSheets.down},
+        {Sheet::kDisable, files::kMainSheets.disable},
+        {Sheet::kNormal2, files::kMainSheets.normal},
+        {Sheet::kOver2, files::kMainSheets.over},
+        {Sheet::kDown2, files::kMainSheets.down},
+        {Sheet::kDisable2, files::kMainSheets.disable},
+        {Sheet::kArrow, files::kMainArrowSheet},
+        {Sheet::kColour0, files::kMainColour0Sheet},
+        {Sheet::kColour1, files::kMainColour1Sheet},
+    };
+    for (const auto& [sheet, file] : pictures) {
+        const QString path = QString::fromStdString(window.SkinFolder() + std::string(file));
+        QVERIFY2(sheets.Get(sheet)->Pixels() == qx::skin::SheetPixelsFromFile(path, window.size()),
+                 file.data());
+    }
+    const std::vector<std::pair<Sheet, Sheet>> sharing{{Sheet::kNormal, Sheet::kNormal2},
+                                                       {Sheet::kOver, Sheet::kOver2},
+                                                       {Sheet::kDown, Sheet::kDown2},
+                                                       {Sheet::kDisable, Sheet::kDisable2}};
+    for (const auto& [first, second] : sharing) {
+        QVERIFY(sheets.Get(first) != sheets.Get(second));
+        QCOMPARE(sheets.Get(second)->Pixels().constBits(), sheets.Get(first)->Pixels().constBits());
+    }
+    QVERIFY(sheets.Get(Sheet::kNormal)->Pixels().constBits() !=
+            sheets.Get(Sheet::kOver)->Pixels().constBits());
 }
 
 void MainLayoutTest::commandButtonsTakeTheSheetsOfTheirKind() {

@@ -172,8 +172,8 @@ class BaseDialogTest : public QObject {
         const SkinSheet broken = BuildSkinSheetFromFile(
             QString::fromStdString(folder.File("broken.jpg")), QSize(30, 20));
         QCOMPARE(fatalCalls_, 0);
-        QCOMPARE(missing.size(), QSize(130, 120));
-        QCOMPARE(broken.toImage().pixel(10, 10), qRgb(0, 0, 0));
+        QCOMPARE(missing.Size(), QSize(130, 120));
+        QCOMPARE(broken.Pixels().pixel(10, 10), qRgb(0, 0, 0));
     }
 
     void pressingTheBackgroundDragsTheWindowButNotAButton() {

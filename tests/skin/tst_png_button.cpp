@@ -48,11 +48,11 @@ class PngButtonTest : public QObject {
 
     void sheetIsHundredPixelsLargerAndBlankOutsideThePicture() {
         const SkinSheet sheet = BuildSkinSheet(Filled(QSize(50, 40), Qt::white), QSize(300, 200));
-        QCOMPARE(sheet.size(), QSize(400, 300));
-        const QImage pixels = sheet.toImage();
+        QCOMPARE(sheet.Size(), QSize(400, 300));
+        const QImage pixels = sheet.Pixels();
         QCOMPARE(pixels.pixel(49, 39), qRgb(255, 255, 255));
         QCOMPARE(pixels.pixel(50, 39), qRgb(0, 0, 0));
-        QCOMPARE(BuildSkinSheet(QImage(), QSize(10, 10)).toImage().pixel(5, 5), qRgb(0, 0, 0));
+        QCOMPARE(BuildSkinSheet(QImage(), QSize(10, 10)).Pixels().pixel(5, 5), qRgb(0, 0, 0));
     }
 
     void placedButtonShowsTheSheetOnePixelUpAndLeft() {
