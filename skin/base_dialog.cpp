@@ -51,25 +51,28 @@ void CBaseDialog::ApplySkin() {
     ini_.SetPath(iniPath_);
     const std::string main = ini_.GetString(kScreenSection, kScreenMainKey, "").value_or("");
     const std::string mask = ini_.GetString(kScreenSection, kScreenMaskKey, main).value_or("");
-    const QImage background = LoadPictureFile(SkinPicturePath(main));
-    mask_ = LoadPictureFile(SkinPicturePath(mask));
-    background_ = background.isNull() ? QPixmap() : QPixmap::fromImage(background);
+    QImage background = LoadPictureFile(SkinPicturePath(main));
+    const QImage maskPicture = LoadPictureFile(SkinPicturePath(mask));
     if (!background.isNull()) {
         resize(background.size());
     }
+    // The pixmap takes the decoded buffer over instead of copying it.
+    background_ = background.isNull() ? QPixmap() : QPixmap::fromImage(std::move(background));
     raise();
-    if (const std::optional<QRegion> region = RegionFromMask(mask_)) {
+    // The mask picture is needed only to cut the outline: it is dropped once the region exists.
+    if (const std::optional<QRegion> region = RegionFromMask(maskPicture)) {
         setMask(*region);
     } else {
         clearMask();
     }
+    maskSize_ = maskPicture.size();
     update();
     applyingSkin_ = false;
 }
 
 void CBaseDialog::ReleaseImages() {
     background_ = QPixmap();
-    mask_ = QImage();
+    maskSize_ = QSize();
 }
 
 void CBaseDialog::OnOK() {

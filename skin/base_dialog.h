@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -39,7 +40,8 @@ class CBaseDialog : public QDialog {
     [[nodiscard]] const std::string& SkinFolder() const { return skinFolder_; }
     [[nodiscard]] const CIniFile& IniFile() const { return ini_; }
     [[nodiscard]] bool HasBackground() const { return !background_.isNull(); }
-    [[nodiscard]] const QImage& MaskImage() const { return mask_; }
+    // The size of the mask picture the outline was cut from (the picture itself is not kept).
+    [[nodiscard]] QSize MaskSize() const { return maskSize_; }
     [[nodiscard]] bool IsApplyingSkin() const { return applyingSkin_; }
 
     void setVisible(bool visible) override;
@@ -68,7 +70,7 @@ class CBaseDialog : public QDialog {
 
     int templateId_;
     QPixmap background_;
-    QImage mask_;
+    QSize maskSize_;
     bool applyingSkin_ = false;
     std::string iniPath_;
     std::string skinFolder_;

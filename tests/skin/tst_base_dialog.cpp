@@ -68,7 +68,7 @@ class BaseDialogTest : public QObject {
         QCOMPARE(dialog.size(), QSize(400, 300));
         QCOMPARE(dialog.pos(), QPoint(30, 40));
         QVERIFY(dialog.HasBackground());
-        QCOMPARE(dialog.MaskImage().size(), QSize(400, 300));
+        QCOMPARE(dialog.MaskSize(), QSize(400, 300));
         QVERIFY(!dialog.mask().contains(QPoint(0, 0)));
         QVERIFY(!dialog.mask().contains(QPoint(399, 299)));
         QVERIFY(dialog.mask().contains(QPoint(1, 0)));
