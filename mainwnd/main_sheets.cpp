@@ -46,7 +46,8 @@ void MainSheets::Build(const std::string& skinFolder, QSize clientSize) {
     for (const std::string_view file : kPictureFiles) {
         const QString path = QString::fromStdString(skinFolder + std::string(file));
         pictures.push_back(skin::SkinSheet::Deferred(
-            [path, clientSize] { return skin::SheetPixelsFromFile(path, clientSize); }));
+            skin::SheetSizeFor(clientSize),
+            [path, clientSize] { return skin::SheetPictureFromFile(path, clientSize); }));
     }
     for (std::size_t i = 0; i < kSheetCount; ++i) {
         sheets_[i] = pictures[kPictureOfSheet[i]];

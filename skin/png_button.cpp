@@ -208,7 +208,7 @@ void CPngButton::paintEvent(QPaintEvent* /*event*/) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(1, 1, width() - 2, height() - 2));
     } else if (sheet != nullptr) {
-        painter.drawImage(QPoint(0, 0), sheet->Pixels(), SheetSourceRect(source_, size()));
+        sheet->Draw(painter, QPoint(0, 0), SheetSourceRect(source_, size()));
     }
     shown_ = sheet;
     if (textOn_) {

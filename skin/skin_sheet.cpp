@@ -1,12 +1,9 @@
 #include "skin/skin_sheet.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QPainter>
+#include <QRegion>
 #include <QWidget>
-#include <algorithm>
 #include <atomic>
-#include <cstdint>
 #include <future>
 #include <utility>
 
@@ -18,81 +15,41 @@ struct SkinSheet::State {
     Maker make;
     std::atomic<bool> claimed{false};
     std::promise<QImage> promise;
-    std::shared_future<QImage> pixels = promise.get_future().share();
+    std::shared_future<QImage> covered = promise.get_future().share();
 };
 
-namespace {
-
-// Opaque black in the sheet format: what the sheet shows where no picture was drawn.
-constexpr QRgb kBlank = 0xFF000000;
-
-void FillRow(QImage& sheet, int y, int fromX) {
-    auto* row = reinterpret_cast<QRgb*>(sheet.scanLine(y));
-    std::fill(row + fromX, row + sheet.width(), kBlank);
+QSize SheetSizeFor(QSize clientSize) {
+    return {clientSize.width() + kSheetMargin, clientSize.height() + kSheetMargin};
 }
 
-// Blackens the sheet everywhere outside the rectangle (0, 0, covered).
-void BlankOutside(QImage& sheet, QSize covered) {
-    const int width = std::clamp(covered.width(), 0, sheet.width());
-    const int height = std::clamp(covered.height(), 0, sheet.height());
-    for (int y = 0; y < sheet.height(); ++y) {
-        FillRow(sheet, y, y < height ? width : 0);
+QImage CoveredPart(const QImage& picture, QSize sheetSize) {
+    const QSize size = picture.size().boundedTo(sheetSize);
+    if (picture.isNull() || size.isEmpty()) {
+        return {};
     }
+    // An opaque picture in the sheet's format is what painting it over black gives: the decoded
+    // buffer itself becomes the sheet, without a copy unless it must be clipped.
+    if (picture.format() == kSheetFormat) {
+        return size == picture.size() ? picture : picture.copy(QRect(QPoint(0, 0), size));
+    }
+    QImage covered(size, kSheetFormat);
+    if (covered.isNull()) {
+        return covered;
+    }
+    covered.fill(Qt::black);
+    QPainter painter(&covered);
+    painter.drawImage(0, 0, picture);
+    return covered;
 }
 
-// Draws `picture` at (0, 0), clipped, over whatever the sheet held; the rest becomes black. An
-// opaque picture in the sheet's own format is copied row by row (what painting it would do);
-// anything else is painted over black as before.
-void DrawPicture(QImage& sheet, const QImage& picture) {
-    if (picture.isNull() || picture.format() != kSheetFormat) {
-        sheet.fill(kBlank);
-        if (!picture.isNull()) {
-            QPainter painter(&sheet);
-            painter.drawImage(0, 0, picture);
-        }
-        return;
-    }
-    const int width = std::min(picture.width(), sheet.width());
-    const int height = std::min(picture.height(), sheet.height());
-    for (int y = 0; y < height; ++y) {
-        std::copy_n(reinterpret_cast<const QRgb*>(picture.constScanLine(y)), width,
-                    reinterpret_cast<QRgb*>(sheet.scanLine(y)));
-    }
-    BlankOutside(sheet, QSize(width, height));
-}
-
-// Decodes `bytes` straight into the top-left corner of the sheet when the picture fits and
-// decodes to the sheet's format, which saves a full-size buffer and its copy. False when that
-// cannot be done; the sheet may then hold anything.
-bool DecodeInto(QImage& sheet, const QByteArray& bytes) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QSize size = reader.size();
-    if (reader.imageFormat() != kSheetFormat || size.isEmpty() || size.width() > sheet.width() ||
-        size.height() > sheet.height()) {
-        return false;
-    }
-    QImage corner(sheet.bits(), size.width(), size.height(), sheet.bytesPerLine(), kSheetFormat);
-    // The reader writes into `corner` only when it decodes at that size and format and applies
-    // no transformation; otherwise it hands back an image of its own.
-    if (!reader.read(&corner) || corner.constBits() != sheet.constBits() || corner.size() != size) {
-        return false;
-    }
-    BlankOutside(sheet, size);
-    return true;
-}
-
-}  // namespace
-
-SkinSheet::SkinSheet(QImage pixels) : state_(std::make_shared<State>()) {
+SkinSheet::SkinSheet(QSize size, QImage covered) : size_(size), state_(std::make_shared<State>()) {
     state_->claimed = true;
-    state_->promise.set_value(std::move(pixels));
+    state_->promise.set_value(CoveredPart(covered, size));
 }
 
-SkinSheet SkinSheet::Deferred(Maker make) {
+SkinSheet SkinSheet::Deferred(QSize size, Maker make) {
     SkinSheet sheet;
+    sheet.size_ = size;
     sheet.state_ = std::make_shared<State>();
     sheet.state_->make = std::move(make);
     return sheet;
@@ -102,62 +59,73 @@ bool SkinSheet::MakeNow() const {
     if (!state_ || state_->claimed.exchange(true)) {
         return false;
     }
-    QImage pixels;
+    QImage covered;
     try {
-        pixels = state_->make ? state_->make() : QImage();
+        covered = state_->make ? CoveredPart(state_->make(), size_) : QImage();
     } catch (...) {
-        // Out of memory while making it: the sheet stays without pixels and draws nothing.
-        pixels = QImage();
+        // Out of memory while making it: the sheet stays black.
+        covered = QImage();
     }
     state_->make = nullptr;
-    state_->promise.set_value(std::move(pixels));
+    state_->promise.set_value(std::move(covered));
     return true;
 }
 
-const QImage& SkinSheet::Pixels() const {
+const QImage& SkinSheet::Covered() const {
     static const QImage kNone;
     if (!state_) {
         return kNone;
     }
     MakeNow();
-    return state_->pixels.get();
+    return state_->covered.get();
 }
 
 bool SkinSheet::IsReady() const {
-    return !state_ || state_->pixels.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    return !state_ ||
+           state_->covered.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
-QSize SheetSizeFor(QSize clientSize) {
-    return {clientSize.width() + kSheetMargin, clientSize.height() + kSheetMargin};
+void SkinSheet::Draw(QPainter& painter, QPoint target, const QRect& source) const {
+    const QRect inSheet = source & QRect(QPoint(0, 0), size_);
+    if (inSheet.isEmpty()) {
+        return;
+    }
+    const QImage& covered = Covered();
+    const QRect inPicture = inSheet & covered.rect();
+    const QPoint offset = target - source.topLeft();
+    for (const QRect& blank : QRegion(inSheet).subtracted(QRegion(inPicture))) {
+        painter.fillRect(blank.translated(offset), Qt::black);
+    }
+    if (!inPicture.isEmpty()) {
+        painter.drawImage(inPicture.topLeft() + offset, covered, inPicture);
+    }
+}
+
+QImage SkinSheet::ToImage() const {
+    QImage image(size_, kSheetFormat);
+    if (image.isNull()) {
+        return image;
+    }
+    QPainter painter(&image);
+    Draw(painter, QPoint(0, 0), image.rect());
+    return image;
 }
 
 SkinSheet BuildSkinSheet(const QImage& image, QSize clientSize) {
-    QImage sheet(SheetSizeFor(clientSize), kSheetFormat);
-    if (!sheet.isNull()) {
-        DrawPicture(sheet, image);
-    }
-    return SkinSheet(std::move(sheet));
+    const QSize size = SheetSizeFor(clientSize);
+    return {size, CoveredPart(image, size)};
 }
 
 SkinSheet BuildSkinSheet(const QImage& image, const QWidget& window) {
     return BuildSkinSheet(image, window.rect().size());
 }
 
-QImage SheetPixelsFromFile(const QString& path, QSize clientSize) {
-    QImage sheet(SheetSizeFor(clientSize), kSheetFormat);
-    if (sheet.isNull()) {
-        return sheet;
-    }
-    const QByteArray bytes = ReadPictureBytes(path);
-    if (!bytes.isEmpty() && DecodeInto(sheet, bytes)) {
-        return sheet;
-    }
-    DrawPicture(sheet, DecodePictureBytes(bytes));
-    return sheet;
+QImage SheetPictureFromFile(const QString& path, QSize clientSize) {
+    return CoveredPart(DecodePictureFile(path), SheetSizeFor(clientSize));
 }
 
 SkinSheet BuildSkinSheetFromFile(const QString& path, QSize clientSize) {
-    return SkinSheet(SheetPixelsFromFile(path, clientSize));
+    return {SheetSizeFor(clientSize), SheetPictureFromFile(path, clientSize)};
 }
 
 }  // namespace qx::skin

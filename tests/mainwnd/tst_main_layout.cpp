@@ -121,8 +121,9 @@ void MainLayoutTest::eachSheetShowsItsPictureAndTheSecondSetSharesTheFirst() {
     };
     for (const auto& [sheet, file] : pictures) {
         const QString path = QString::fromStdString(window.SkinFolder() + std::string(file));
-        QVERIFY2(sheets.Get(sheet)->Pixels() == qx::skin::SheetPixelsFromFile(path, window.size()),
-                 file.data());
+        QVERIFY2(
+            sheets.Get(sheet)->Covered() == qx::skin::SheetPictureFromFile(path, window.size()),
+            file.data());
     }
     const std::vector<std::pair<Sheet, Sheet>> sharing{{Sheet::kNormal, Sheet::kNormal2},
                                                        {Sheet::kOver, Sheet::kOver2},
@@ -130,10 +131,11 @@ void MainLayoutTest::eachSheetShowsItsPictureAndTheSecondSetSharesTheFirst() {
                                                        {Sheet::kDisable, Sheet::kDisable2}};
     for (const auto& [first, second] : sharing) {
         QVERIFY(sheets.Get(first) != sheets.Get(second));
-        QCOMPARE(sheets.Get(second)->Pixels().constBits(), sheets.Get(first)->Pixels().constBits());
+        QCOMPARE(sheets.Get(second)->Covered().constBits(),
+                 sheets.Get(first)->Covered().constBits());
     }
-    QVERIFY(sheets.Get(Sheet::kNormal)->Pixels().constBits() !=
-            sheets.Get(Sheet::kOver)->Pixels().constBits());
+    QVERIFY(sheets.Get(Sheet::kNormal)->Covered().constBits() !=
+            sheets.Get(Sheet::kOver)->Covered().constBits());
 }
 
 void MainLayoutTest::commandButtonsTakeTheSheetsOfTheirKind() {

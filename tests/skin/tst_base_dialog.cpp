@@ -173,7 +173,7 @@ class BaseDialogTest : public QObject {
             QString::fromStdString(folder.File("broken.jpg")), QSize(30, 20));
         QCOMPARE(fatalCalls_, 0);
         QCOMPARE(missing.Size(), QSize(130, 120));
-        QCOMPARE(broken.Pixels().pixel(10, 10), qRgb(0, 0, 0));
+        QCOMPARE(broken.ToImage().pixel(10, 10), qRgb(0, 0, 0));
     }
 
     void pressingTheBackgroundDragsTheWindowButNotAButton() {

@@ -49,10 +49,10 @@ class PngButtonTest : public QObject {
     void sheetIsHundredPixelsLargerAndBlankOutsideThePicture() {
         const SkinSheet sheet = BuildSkinSheet(Filled(QSize(50, 40), Qt::white), QSize(300, 200));
         QCOMPARE(sheet.Size(), QSize(400, 300));
-        const QImage pixels = sheet.Pixels();
+        const QImage pixels = sheet.ToImage();
         QCOMPARE(pixels.pixel(49, 39), qRgb(255, 255, 255));
         QCOMPARE(pixels.pixel(50, 39), qRgb(0, 0, 0));
-        QCOMPARE(BuildSkinSheet(QImage(), QSize(10, 10)).Pixels().pixel(5, 5), qRgb(0, 0, 0));
+        QCOMPARE(BuildSkinSheet(QImage(), QSize(10, 10)).ToImage().pixel(5, 5), qRgb(0, 0, 0));
     }
 
     void placedButtonShowsTheSheetOnePixelUpAndLeft() {

@@ -24,7 +24,7 @@ namespace {
 const QSize kClient(64, 48);
 
 // A sheet as the window system would paint it: a black surface with the decoded picture drawn at
-// (0, 0) in its natural size.
+// (0, 0) in its natural size (what sheets were before only the covered part was kept).
 QImage PaintedSheet(const QString& path, QSize client) {
     QPixmap sheet(SheetSizeFor(client));
     sheet.fill(Qt::black);
@@ -44,6 +44,23 @@ QImage OverWhite(const QImage& sheet) {
     QPainter painter(&surface);
     painter.drawImage(0, 0, sheet);
     return surface;
+}
+
+// A button face cut from a sheet at `source`, drawn over white on a surface with alpha.
+QImage CutFace(const SkinSheet& sheet, const QRect& source) {
+    QImage face(source.size(), QImage::Format_ARGB32_Premultiplied);
+    face.fill(Qt::white);
+    QPainter painter(&face);
+    sheet.Draw(painter, QPoint(0, 0), source);
+    return face;
+}
+
+QImage CutFace(const QPixmap& sheet, const QRect& source) {
+    QImage face(source.size(), QImage::Format_ARGB32_Premultiplied);
+    face.fill(Qt::white);
+    QPainter painter(&face);
+    painter.drawPixmap(QPoint(0, 0), sheet, source);
+    return face;
 }
 
 QImage Translucent(QSize size) {
@@ -117,56 +134,71 @@ class SkinSheetTest : public QObject {
         folder.WriteText("text.jpg", "not a picture");
 
         const QString path = QString::fromStdString(folder.File(name.toStdString()));
-        const QImage sheet = SheetPixelsFromFile(path, client);
-        QCOMPARE(sheet.size(), SheetSizeFor(client));
-        QCOMPARE(sheet.format(), kSheetFormat);
-        QCOMPARE(sheet, PaintedSheet(path, client));
-        // Outside the picture the sheet is opaque black, also over a surface with alpha.
-        QCOMPARE(OverWhite(sheet), OverWhite(PaintedSheet(path, client)));
+        const SkinSheet sheet = BuildSkinSheetFromFile(path, client);
+        const QImage painted = PaintedSheet(path, client);
+        QCOMPARE(sheet.Size(), SheetSizeFor(client));
+        QCOMPARE(sheet.ToImage(), painted);
+        // Only the part the picture covers is kept; the black rest is drawn.
+        const QImage picture = DecodePictureFile(path);
+        QCOMPARE(sheet.Covered().size(), picture.size().boundedTo(SheetSizeFor(client)));
+        // Button faces cut across the picture's edge, the sheet's edge and its corner show what
+        // cutting them from the painted sheet shows, and nothing beyond the sheet.
+        const QRect faces[] = {QRect(-1, -1, 30, 20), QRect(30, 20, 50, 40),
+                               QRect(sheet.Size().width() - 10, 5, 30, 30),
+                               QRect(5, sheet.Size().height() - 8, 20, 20)};
+        for (const QRect& face : faces) {
+            QCOMPARE(CutFace(sheet, face), CutFace(QPixmap::fromImage(painted), face));
+        }
     }
 
     void sheetFromAPictureIsClippedAndBlackAroundIt() {
-        const QImage small =
-            SheetPixelsFromFile(QStringLiteral("/nonexistent/none.jpg"), QSize(0, 0));
-        QCOMPARE(small.size(), QSize(100, 100));
-        QCOMPARE(OverWhite(small).pixel(50, 50), qRgb(0, 0, 0));
-        const SkinSheet clipped = BuildSkinSheet(CodedImage(QSize(300, 20)), QSize(50, 50));
+        const SkinSheet missing =
+            BuildSkinSheetFromFile(QStringLiteral("/nonexistent/none.jpg"), QSize(0, 0));
+        QCOMPARE(missing.Size(), QSize(100, 100));
+        QVERIFY(missing.Covered().isNull());
+        QCOMPARE(OverWhite(missing.ToImage()).pixel(50, 50), qRgb(0, 0, 0));
+        const QImage wide = CodedImage(QSize(300, 20));
+        const SkinSheet clipped = BuildSkinSheet(wide, QSize(50, 50));
         QCOMPARE(clipped.Size(), QSize(150, 150));
-        QCOMPARE(clipped.Pixels().pixel(149, 19), CodedImage(QSize(300, 20)).pixel(149, 19));
-        QCOMPARE(OverWhite(clipped.Pixels()).pixel(149, 20), qRgb(0, 0, 0));
+        QCOMPARE(clipped.Covered().size(), QSize(150, 20));
+        QCOMPARE(clipped.ToImage().pixel(149, 19), wide.pixel(149, 19));
+        QCOMPARE(OverWhite(clipped.ToImage()).pixel(149, 20), qRgb(0, 0, 0));
         const SkinSheet translucent = BuildSkinSheet(Translucent(QSize(10, 10)), QSize(10, 10));
         QImage expected(SheetSizeFor(QSize(10, 10)), kSheetFormat);
         expected.fill(Qt::black);
         QPainter(&expected).drawImage(0, 0, Translucent(QSize(10, 10)));
-        QCOMPARE(translucent.Pixels(), expected);
+        QCOMPARE(translucent.ToImage(), expected);
+        QVERIFY(SkinSheet().ToImage().isNull());
     }
 
     void deferredSheetIsMadeOnceByTheFirstReaderAndSharedByCopies() {
         std::atomic<int> made{0};
-        const SkinSheet sheet = SkinSheet::Deferred([&made] {
+        const SkinSheet sheet = SkinSheet::Deferred(QSize(4, 4), [&made] {
             ++made;
             return Marked(qRgb(1, 2, 3));
         });
         const SkinSheet copy = sheet;
         QVERIFY(!sheet.IsReady());
         QCOMPARE(made.load(), 0);
-        QCOMPARE(copy.Pixels().pixel(0, 0), qRgb(1, 2, 3));
+        QCOMPARE(copy.Covered().pixel(0, 0), qRgb(1, 2, 3));
         QVERIFY(sheet.IsReady());
         QVERIFY(!sheet.MakeNow());
-        QCOMPARE(sheet.Pixels().constBits(), copy.Pixels().constBits());
+        QCOMPARE(sheet.Covered().constBits(), copy.Covered().constBits());
         QCOMPARE(made.load(), 1);
-        // A sheet without pixels draws nothing; so does one whose maker failed.
-        QVERIFY(SkinSheet().IsNull());
+        // A default sheet has nothing to draw; one whose maker failed is black.
+        QVERIFY(SkinSheet().Covered().isNull());
         QVERIFY(SkinSheet().IsReady());
-        const SkinSheet failing = SkinSheet::Deferred([]() -> QImage { throw std::bad_alloc(); });
-        QVERIFY(failing.IsNull());
+        const SkinSheet failing =
+            SkinSheet::Deferred(QSize(4, 4), []() -> QImage { throw std::bad_alloc(); });
+        QVERIFY(failing.Covered().isNull());
+        QCOMPARE(failing.ToImage().pixel(1, 1), qRgb(0, 0, 0));
     }
 
     void readerWaitsForTheSheetAnotherThreadIsMaking() {
         Gate inside;
         Gate release;
         std::atomic<int> made{0};
-        const SkinSheet sheet = SkinSheet::Deferred([&] {
+        const SkinSheet sheet = SkinSheet::Deferred(QSize(4, 4), [&] {
             ++made;
             inside.Open();
             release.WaitOpen();
@@ -179,7 +211,7 @@ class SkinSheetTest : public QObject {
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
             release.Open();
         });
-        QCOMPARE(sheet.Pixels().pixel(0, 0), qRgb(9, 8, 7));
+        QCOMPARE(sheet.Covered().pixel(0, 0), qRgb(9, 8, 7));
         maker.join();
         opener.join();
         QCOMPARE(made.load(), 1);
@@ -189,7 +221,7 @@ class SkinSheetTest : public QObject {
         std::atomic<int> made{0};
         std::vector<SkinSheet> sheets;
         for (int i = 0; i < 12; ++i) {
-            sheets.push_back(SkinSheet::Deferred([&made, i] {
+            sheets.push_back(SkinSheet::Deferred(QSize(4, 4), [&made, i] {
                 ++made;
                 return Marked(qRgb(i, 0, 0));
             }));
@@ -198,7 +230,7 @@ class SkinSheetTest : public QObject {
             SheetWorkers workers(sheets, 3);
             // Readers racing the workers.
             for (int i = 11; i >= 0; i -= 3) {
-                QCOMPARE(sheets[static_cast<std::size_t>(i)].Pixels().pixel(0, 0), qRgb(i, 0, 0));
+                QCOMPARE(sheets[static_cast<std::size_t>(i)].Covered().pixel(0, 0), qRgb(i, 0, 0));
             }
             workers.Join();
         }
@@ -211,19 +243,20 @@ class SkinSheetTest : public QObject {
         // and one they did not get to is made by its reader.
         Gate inside;
         Gate release;
-        const SkinSheet slow = SkinSheet::Deferred([&] {
+        const SkinSheet slow = SkinSheet::Deferred(QSize(4, 4), [&] {
             inside.Open();
             release.WaitOpen();
             return Marked(qRgb(1, 1, 1));
         });
-        const SkinSheet later = SkinSheet::Deferred([] { return Marked(qRgb(2, 2, 2)); });
+        const SkinSheet later =
+            SkinSheet::Deferred(QSize(4, 4), [] { return Marked(qRgb(2, 2, 2)); });
         {
             SheetWorkers workers({slow, later}, 1);
             inside.WaitOpen();
             release.Open();
         }
         QVERIFY(slow.IsReady());
-        QCOMPARE(later.Pixels().pixel(0, 0), qRgb(2, 2, 2));
+        QCOMPARE(later.Covered().pixel(0, 0), qRgb(2, 2, 2));
     }
 };
 
