@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
+#include <future>
+#include <optional>
 #include <utility>
 
 #include "skin/picture_file.h"
@@ -46,26 +48,50 @@ QString CBaseDialog::SkinPicturePath(const std::string& name) const {
     return QString::fromStdString(skinFolder_ + name);
 }
 
+namespace {
+
+// The outline a mask picture gives, and the picture's size (the picture itself is not kept).
+struct CutOutline {
+    std::optional<QRegion> region;
+    QSize maskSize;
+    bool decoded = false;
+};
+
+CutOutline CutOutlineFrom(const QImage& mask) {
+    return {RegionFromMask(mask), mask.size(), !mask.isNull()};
+}
+
+}  // namespace
+
 void CBaseDialog::ApplySkin() {
     applyingSkin_ = true;
     ini_.SetPath(iniPath_);
     const std::string main = ini_.GetString(kScreenSection, kScreenMainKey, "").value_or("");
     const std::string mask = ini_.GetString(kScreenSection, kScreenMaskKey, main).value_or("");
+    // A separate mask is decoded and turned into the outline on another thread meanwhile.
+    std::future<CutOutline> outline;
+    if (mask != main) {
+        outline = std::async(std::launch::async, [path = SkinPicturePath(mask)] {
+            return CutOutlineFrom(DecodePictureFile(path));
+        });
+    }
     QImage background = LoadPictureFile(SkinPicturePath(main));
-    const QImage maskPicture = LoadPictureFile(SkinPicturePath(mask));
+    const CutOutline cut = outline.valid() ? outline.get() : CutOutlineFrom(background);
+    if (!cut.decoded) {
+        EndProgramForSkin();
+    }
     if (!background.isNull()) {
         resize(background.size());
     }
     // The pixmap takes the decoded buffer over instead of copying it.
     background_ = background.isNull() ? QPixmap() : QPixmap::fromImage(std::move(background));
     raise();
-    // The mask picture is needed only to cut the outline: it is dropped once the region exists.
-    if (const std::optional<QRegion> region = RegionFromMask(maskPicture)) {
-        setMask(*region);
+    if (cut.region) {
+        setMask(*cut.region);
     } else {
         clearMask();
     }
-    maskSize_ = maskPicture.size();
+    maskSize_ = cut.maskSize;
     update();
     applyingSkin_ = false;
 }
