@@ -42,7 +42,8 @@ QImage CoveredPart(const QImage& picture, QSize sheetSize) {
     return covered;
 }
 
-SkinSheet::SkinSheet(QSize size, QImage covered) : size_(size), state_(std::make_shared<State>()) {
+SkinSheet::SkinSheet(QSize size, const QImage& covered)
+    : size_(size), state_(std::make_shared<State>()) {
     state_->claimed = true;
     state_->promise.set_value(CoveredPart(covered, size));
 }

@@ -34,7 +34,7 @@ class SkinSheet {
 
     SkinSheet() = default;
     // `covered` is clipped to the sheet; a null image leaves the whole sheet black.
-    SkinSheet(QSize size, QImage covered);
+    SkinSheet(QSize size, const QImage& covered);
     // A sheet whose covered part `make` produces, once, on the first thread that asks.
     static SkinSheet Deferred(QSize size, Maker make);
 
