@@ -216,8 +216,8 @@ bool MessageWindow::event(QEvent* event) {
         case Request::Send: {
             // The handler may end the window; the port outlives it for the waiting sender.
             const std::shared_ptr<MessagePort> port = port_;
-            port->Complete(request->pending, CallWindowProcedure(request->message, request->wParam,
-                                                                 request->lParam));
+            port->Complete(request->pending,
+                           CallWindowProcedure(request->message, request->wParam, request->lParam));
             break;
         }
         case Request::SetTimer:

@@ -53,8 +53,7 @@ class MessageWindow : public QObject {
     // Runs the message through the window's procedure on the calling (window) thread. Posted
     // and sent messages arrive here; a window that has a procedure of its own receives
     // kNcDestroyMessage through it as it is destroyed.
-    MessageResult CallWindowProcedure(uint32_t message, MessageWParam wParam,
-                                      MessageLParam lParam);
+    MessageResult CallWindowProcedure(uint32_t message, MessageWParam wParam, MessageLParam lParam);
 
   protected:
     bool event(QEvent* event) override;

@@ -103,8 +103,8 @@ void BM_ApplyOneChangedKey(benchmark::State& state) {
             return;
         }
         const auto exchanges = static_cast<double>(harness.CommandsSent().size());
-        const auto unavoidable = std::chrono::duration<double>(
-            exchanges * 2 * kLatency + waits.startWait + waits.hideWait);
+        const auto unavoidable = std::chrono::duration<double>(exchanges * 2 * kLatency +
+                                                               waits.startWait + waits.hideWait);
         ratioSum += elapsed.count() / unavoidable.count();
         exchangeSum += exchanges;
     }

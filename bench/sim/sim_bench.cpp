@@ -91,7 +91,7 @@ void BM_HandleCommandWrite(benchmark::State& state) {
     KeyboardMemory memory = KeyboardMemory::Factory();
     Packet request = Request(kCmdWriteProfileLayout, 56, 324);
     uint8_t fill = 0;
-    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
+    for (auto _ : state) {           // NOLINT(clang-analyzer-deadcode.DeadStores)
         request[kOffData] = ++fill;  // a real change every time
         SealPacket(request);
         benchmark::DoNotOptimize(HandleCommand(memory, request));
