@@ -10,7 +10,7 @@
 #include "device/result_codes.h"
 #include "keyboard/byte_order.h"
 #include "keyboard/image_record.h"
-#include "profiles/file_replace.h"
+#include "platform/file_replace.h"
 #include "profiles/macro_area.h"
 #include "profiles/profile_format.h"
 
@@ -75,7 +75,7 @@ int ReadBackToFile(const std::string& path, const TransferLink& link) {
         }
         const auto image =
             BuildImage(layouts, static_cast<uint16_t>(macros.size()), link.defaultLayout);
-        return profiles::ReplaceFile(path, {image->Bytes(), profiles::MacroAreaBytes(macros)}) ? 1
+        return platform::ReplaceFile(path, {image->Bytes(), profiles::MacroAreaBytes(macros)}) ? 1
                                                                                                : 0;
     } catch (const std::bad_alloc&) {
         return 0;

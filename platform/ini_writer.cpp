@@ -1,6 +1,7 @@
 #include <string>
 
 #include "platform/file_bytes.h"
+#include "platform/file_replace.h"
 #include "platform/ini_file.h"
 #include "platform/ini_scanner.h"
 
@@ -126,7 +127,7 @@ bool WriteIniString(const std::string& path, std::string_view section, std::stri
     if (keepBom) {
         content.insert(0, "\xEF\xBB\xBF");
     }
-    return WriteFileAtomically(path, content);
+    return static_cast<bool>(ReplaceFile(path, content));
 }
 
 }  // namespace qx::platform

@@ -11,9 +11,9 @@
 #include "keyboard/byte_order.h"
 #include "keyboard/image_holders.h"
 #include "platform/data_folder.h"
+#include "platform/file_replace.h"
 #include "platform/prompt.h"
 #include "platform/unicode_text.h"
-#include "profiles/file_replace.h"
 #include "profiles/macro_area.h"
 #include "profiles/profile_format.h"
 #include "profiles/read_only_file.h"
@@ -91,7 +91,7 @@ int WriteDefaultProfileFile(const std::optional<std::string>& path, uint8_t flag
         keyboard::Images().LockImage()->image = std::move(image);
         return 1;
     }
-    if (!path || !ReplaceFile(*path, {image->Bytes()})) {
+    if (!path || !platform::ReplaceFile(*path, {image->Bytes()})) {
         return 0;
     }
     return 1;
@@ -112,8 +112,8 @@ bool SaveImageToFile(const std::string& path, bool /*takeLock*/) {
     }
     FillProfileHeader(live.image->Header(), live.MacroCount(), textSize, kWriterFlag);
     PackTextArea(*live.image, live.texts, area);
-    return ReplaceFile(path,
-                       {live.image->Bytes(), MacroAreaBytes(std::as_const(live.macros)), area});
+    return static_cast<bool>(platform::ReplaceFile(
+        path, {live.image->Bytes(), MacroAreaBytes(std::as_const(live.macros)), area}));
 }
 
 int SaveImageToStore(bool takeLock) {

@@ -5,10 +5,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
+
+#include "platform/file_replace.h"
 
 namespace qx::sim {
 namespace {
@@ -44,28 +45,6 @@ void PutLe32(std::span<uint8_t> at, uint32_t value) {
 
 std::string ErrnoText() {
     return std::strerror(errno);
-}
-
-bool WriteAll(int fd, std::span<const uint8_t> bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
-    static std::atomic<unsigned> counter{0};
-    std::string name = "." + path.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
-                       std::to_string(counter++);
-    return path.parent_path() / name;
 }
 
 }  // namespace
@@ -147,22 +126,12 @@ StateFileLoad LoadStateFile(const std::filesystem::path& path) {
 bool SaveStateFile(const std::filesystem::path& path, const KeyboardMemory& memory,
                    std::string& error) {
     const std::vector<uint8_t> bytes = SerializeStateFile(memory);
-    const std::filesystem::path temp = TemporaryBeside(path);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        error = "cannot create " + temp.string() + ": " + ErrnoText();
-        return false;
-    }
-    const bool written = WriteAll(fd, bytes);
-    const std::string writeError = written ? "" : ErrnoText();
-    if (::close(fd) != 0 || !written) {
-        error = "cannot write " + temp.string() + ": " + (written ? ErrnoText() : writeError);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        error = "cannot replace " + path.string() + ": " + ErrnoText();
-        ::unlink(temp.c_str());
+    // The file is rewritten on every change of the test keyboard's memory and holds no user
+    // data: waiting for the disk each time would only slow the tests down.
+    const platform::Replaced replaced =
+        platform::ReplaceFile(path.string(), {bytes}, platform::Flush::kSkip);
+    if (!replaced) {
+        error = "cannot replace " + path.string() + ": " + std::strerror(replaced.error);
         return false;
     }
     return true;

@@ -41,7 +41,7 @@ struct StateFileLoad {
 // Reads a state file; a missing file gives factory content.
 StateFileLoad LoadStateFile(const std::filesystem::path& path);
 
-// Replaces the file atomically (temporary file in the same folder, then rename): a failed
+// Replaces the file atomically (platform/file_replace.h) without waiting for the disk: a failed
 // write leaves the old file as it was. False with the reason in `error`.
 bool SaveStateFile(const std::filesystem::path& path, const KeyboardMemory& memory,
                    std::string& error);

@@ -4,6 +4,7 @@
 
 #include <stdlib.h>  // mkdtemp
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
@@ -45,6 +46,15 @@ inline std::string ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// How many entries a folder holds (a failed replacement must leave no temporary file).
+inline std::size_t EntriesIn(const std::string& folder) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
+        ++count;
+    }
+    return count;
+}
+
 // The UTF-16LE bytes (with BOM) of an ASCII/UTF-16 text given as char16_t.
 inline std::string Utf16LeFile(std::u16string_view text) {
     std::string bytes = "\xFF\xFE";
@@ -77,5 +87,23 @@ class FileSizeLimit {
     rlimit saved_{};
     void (*previousHandler_)(int) = nullptr;
 };
+
+// The process's umask for the time of a test; files created meanwhile take it.
+class ScopedUmask {
+  public:
+    explicit ScopedUmask(mode_t mask) : saved_(::umask(mask)) {}
+    ~ScopedUmask() { ::umask(saved_); }
+    ScopedUmask(const ScopedUmask&) = delete;
+    ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+  private:
+    mode_t saved_;
+};
+
+// The permission bits of a file, or ~0 when it cannot be examined.
+inline mode_t PermissionsOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : ~mode_t{0};
+}
 
 }  // namespace qx::testing

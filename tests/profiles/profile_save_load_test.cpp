@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -110,6 +111,21 @@ TEST_F(SaveLoadTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
         ++files;
     }
     EXPECT_EQ(files, 1);
+}
+
+TEST_F(SaveLoadTest, ProfileFilesTakeTheUmaskAndKeepTheModeTheyHad) {
+    const ScopedUmask mask(077);  // the files hold program paths and typed texts
+    const std::string created = File("new.kpf");
+    ASSERT_EQ(profiles::WriteDefaultProfileFile(created, 0, false), 1);
+    EXPECT_EQ(PermissionsOf(created), 0600u);
+
+    FillLiveImage();
+    const std::string shared = File("shared.kpf");
+    ASSERT_TRUE(profiles::SaveImageToFile(shared));
+    EXPECT_EQ(PermissionsOf(shared), 0600u);
+    ASSERT_EQ(::chmod(shared.c_str(), 0644), 0);
+    ASSERT_TRUE(profiles::SaveImageToFile(shared));
+    EXPECT_EQ(PermissionsOf(shared), 0644u);
 }
 
 TEST_F(SaveLoadTest, SavingWithoutALiveImageWritesNothing) {

@@ -8,6 +8,7 @@
 
 #include "sim/keyboard.h"
 #include "sim_test_support.h"
+#include "tests/platform/temp_folder.h"
 
 namespace qx::sim {
 namespace {
@@ -160,6 +161,29 @@ TEST(StateFileTest, CommandWriteRewritesTheFileAtTheAreaOffset) {
     EXPECT_EQ(Keyboard::Create(options)->Read(Area::kLighting, 47, 3), colour);
 
     // Nothing but the state file is left in its folder (the temporary file was renamed).
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(StateFileTest, SavesTakeTheUmaskAndAFailedSaveKeepsTheOldFile) {
+    TempFolder dir;
+    const auto path = dir / "kb.state";
+    std::string error;
+    {
+        const qx::testing::ScopedUmask mask(077);
+        ASSERT_TRUE(SaveStateFile(path, KeyboardMemory::Factory(), error)) << error;
+    }
+    EXPECT_EQ(qx::testing::PermissionsOf(path.string()), 0600u);
+
+    KeyboardMemory changed = KeyboardMemory::Factory();
+    changed.stateBlock[10] = 2;
+    {
+        const qx::testing::FileSizeLimit limit(kStateFileSize / 2);
+        EXPECT_FALSE(SaveStateFile(path, changed, error));
+    }
+    EXPECT_NE(error.find(path.string()), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(path), SerializeStateFile(KeyboardMemory::Factory()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
               1);
