@@ -169,6 +169,22 @@ int FakeHidrawIo::SetFeature(int /*fd*/, std::span<const uint8_t> report) {
     return static_cast<int>(report.size());
 }
 
+void FakeHidrawIo::FailPolls(int count, int error) {
+    pollError_.store(error);
+    pollFailures_.store(count);
+}
+
+int FakeHidrawIo::Poll(std::span<pollfd> fds, int timeoutMs) {
+    int left = pollFailures_.load();
+    while (left > 0) {
+        if (pollFailures_.compare_exchange_weak(left, left - 1)) {
+            return -pollError_.load();
+        }
+    }
+    const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
+    return ready >= 0 ? ready : -errno;
+}
+
 ManualChangeMonitor::ManualChangeMonitor() : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 ManualChangeMonitor::~ManualChangeMonitor() {

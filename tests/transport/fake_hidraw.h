@@ -2,6 +2,7 @@
 // boundaries as hidraw does), a change monitor the test triggers, and a recording sink.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
@@ -52,6 +53,9 @@ class FakeHidrawIo final : public qx::transport::hidraw::HidrawIo {
     std::vector<uint8_t> ReceiveOutput(const std::string& path);
     // The device leaves: the backend's reads fail.
     void HangUp(const std::string& path);
+    // The next `count` waits of the backend fail with this errno; PollFailuresLeft counts down.
+    void FailPolls(int count, int error);
+    int PollFailuresLeft() const { return pollFailures_.load(); }
 
     std::vector<std::string> OpenedPaths();
     std::vector<std::vector<uint8_t>> FeatureReports();
@@ -59,6 +63,7 @@ class FakeHidrawIo final : public qx::transport::hidraw::HidrawIo {
     int Open(const std::string& path) override;
     int Write(int fd, std::span<const uint8_t> report) override;
     int SetFeature(int fd, std::span<const uint8_t> report) override;
+    int Poll(std::span<pollfd> fds, int timeoutMs) override;
 
   private:
     struct Node {
@@ -70,6 +75,8 @@ class FakeHidrawIo final : public qx::transport::hidraw::HidrawIo {
     std::map<std::string, Node> nodes_;
     std::vector<std::string> opened_;
     std::vector<std::vector<uint8_t>> features_;
+    std::atomic<int> pollFailures_{0};
+    std::atomic<int> pollError_{0};
 };
 
 // A change monitor the test triggers by hand.

@@ -2,12 +2,14 @@
 // routing of input reports, writes, permissions and hot-plugging.
 #include "transport/hidraw/hidraw_backend.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <chrono>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "tests/transport/fake_backend.h"
 #include "tests/transport/fake_hidraw.h"
@@ -74,15 +76,18 @@ class HidrawBackendTest : public ::testing::Test {
     std::unique_ptr<HidrawBackend> backend_;
 };
 
-TEST_F(HidrawBackendTest, CountsKeyboardsNotInterfacesAndOpensOnlyTheKeyboardsNodes) {
+TEST_F(HidrawBackendTest, CountsKeyboardsNotInterfacesAndOpensOnlyTheirControlNodes) {
     AddKeyboard(0, "usb-0000:00:14.0-2");
     AddNode("hidraw2", kMouseId, "usb-0000:00:14.0-3/input0", kBootMouseDescriptor);
     AddKeyboard(10, "usb-0000:00:14.0-4");
+    // The udev rule leaves the typing interface to root: it must not count as missing access.
+    io_->Deny(Path("hidraw10"), EACCES);
     Start();
 
     EXPECT_EQ(backend_->CountDevices(KeyboardFilter(kCommandKey)), 2);
     EXPECT_EQ(backend_->CountDevices(KeyboardFilter(kLedKey)), 2);
-    EXPECT_EQ(backend_->CountDevices(KeyboardFilter(kBootKeyboardKey)), 2);
+    EXPECT_EQ(backend_->CountDevices(KeyboardFilter(kBootKeyboardKey)), 0)
+        << "the typing interfaces are never opened";
     RadOdorFilter anyCommand = KeyboardFilter(kCommandKey);
     anyCommand.mask = RADODOR_MATCH_USAGE_PAGE | RADODOR_MATCH_USAGE;
     EXPECT_EQ(backend_->CountDevices(anyCommand), 2);
@@ -90,38 +95,49 @@ TEST_F(HidrawBackendTest, CountsKeyboardsNotInterfacesAndOpensOnlyTheKeyboardsNo
     otherProduct.product_id = 0x6519;
     EXPECT_EQ(backend_->CountDevices(otherProduct), 0);
 
-    for (const auto& path : io_->OpenedPaths()) {
-        EXPECT_NE(path, Path("hidraw2")) << "another device's node was opened";
-    }
+    EXPECT_EQ(io_->OpenedPaths(), (std::vector<std::string>{Path("hidraw1"), Path("hidraw11")}));
+    EXPECT_TRUE(backend_->InaccessibleNodes().empty());
+    const auto access = qx::transport::hidraw::CheckKeyboardAccess(sysfs_.Paths(), io_.get());
+    EXPECT_EQ(access.nodes, 2);
+    EXPECT_FALSE(access.PresentButNotOpenable());
 }
 
 TEST_F(HidrawBackendTest, InputReportsReachTheCollectionOfTheirReportId) {
     AddKeyboard(0, "usb-1");
+    AddNode("hidraw2", kKeyboardId, "usb-1/input2", kUnnumberedConsumerDescriptor);
+    // A node holding the typing collection beside a used one: only the used one is handed on.
+    AddNode("hidraw3", kKeyboardId, "usb-1/input3", kMediaKeyboardDescriptor);
     Start();
     const std::vector<uint8_t> event{kQx480ConsumerReportId, 0xFF, 0x02};
     io_->SendInput(Path("hidraw1"), CommandPacket(3));
     io_->SendInput(Path("hidraw1"), std::vector<uint8_t>{9, 1, 2});  // no collection has id 9
     io_->SendInput(Path("hidraw1"), event);
-    // The typing interface has no report ids: its reports get a 0 in front.
     const std::vector<uint8_t> keys{0, 0, 0x04, 0, 0, 0, 0, 0};
     io_->SendInput(Path("hidraw0"), keys);
-    ASSERT_TRUE(sink_.WaitForReports(3));
+    io_->SendInput(Path("hidraw3"), std::vector<uint8_t>{1, 0, 0, 0x04, 0, 0, 0, 0, 0});
+    // A node without report ids: its reports get a 0 in front.
+    const std::vector<uint8_t> volume{0xE9, 0x00};
+    io_->SendInput(Path("hidraw2"), volume);
+    io_->SendInput(Path("hidraw3"), std::vector<uint8_t>{2, 0xEA, 0x00});
+    ASSERT_TRUE(sink_.WaitForReports(4));
 
     auto reports = sink_.Reports();
-    ASSERT_EQ(reports.size(), 3u);
-    std::vector<uint8_t> expectedKeys{0};
-    expectedKeys.insert(expectedKeys.end(), keys.begin(), keys.end());
-    // The two nodes are read independently; order within a node is kept.
-    std::vector<SinkReport> control;
+    ASSERT_EQ(reports.size(), 4u);
+    // The nodes are read independently; order within a node is kept.
+    std::vector<SinkReport> control;  // the control interface's, in the order sent
+    std::vector<std::vector<uint8_t>> others;
     for (const auto& r : reports) {
         EXPECT_EQ(r.vendorId, RADODOR_VENDOR_ID);
         EXPECT_EQ(r.productId, RADODOR_PRODUCT_ID);
-        if (r.collection == kBootKeyboardKey) {
-            EXPECT_EQ(r.report, expectedKeys);
-        } else {
+        if (r.collection == kCommandKey || r.report[0] == kQx480ConsumerReportId) {
             control.push_back(r);
+        } else {
+            EXPECT_EQ(r.collection, kConsumerKey);
+            others.push_back(r.report);
         }
     }
+    EXPECT_THAT(others, ::testing::UnorderedElementsAre(std::vector<uint8_t>{0, 0xE9, 0x00},
+                                                        std::vector<uint8_t>{2, 0xEA, 0x00}));
     ASSERT_EQ(control.size(), 2u);
     EXPECT_EQ(control[0].collection, kCommandKey);
     EXPECT_EQ(control[0].report, CommandPacket(3));
@@ -130,7 +146,8 @@ TEST_F(HidrawBackendTest, InputReportsReachTheCollectionOfTheirReportId) {
 }
 
 TEST_F(HidrawBackendTest, WritesGoToTheNodeOwningTheCollection) {
-    AddKeyboard(0, "usb-1");
+    AddNode("hidraw0", kKeyboardId, "usb-1/input2", kUnnumberedConsumerDescriptor);
+    AddNode("hidraw1", kKeyboardId, "usb-1/input1", kQx480ControlDescriptor);
     Start();
     const auto packet = CommandPacket(1);
     EXPECT_EQ(backend_->WriteOutputReport(KeyboardFilter(kCommandKey), packet), 64);
@@ -141,12 +158,12 @@ TEST_F(HidrawBackendTest, WritesGoToTheNodeOwningTheCollection) {
     EXPECT_EQ(io_->ReceiveOutput(Path("hidraw1")), status);
 
     // A node without report ids takes reports that start with 0, as hidraw expects.
-    const std::vector<uint8_t> leds{0, 0x02};
-    EXPECT_EQ(backend_->WriteOutputReport(KeyboardFilter(kBootKeyboardKey), leds), 2);
-    EXPECT_EQ(io_->ReceiveOutput(Path("hidraw0")), leds);
-    EXPECT_EQ(backend_->WriteOutputReport(KeyboardFilter(kBootKeyboardKey),
-                                          std::vector<uint8_t>{1, 0x02}),
-              0);
+    const std::vector<uint8_t> unnumbered{0, 0x02};
+    EXPECT_EQ(backend_->WriteOutputReport(KeyboardFilter(kConsumerKey), unnumbered), 2);
+    EXPECT_EQ(io_->ReceiveOutput(Path("hidraw0")), unnumbered);
+    EXPECT_EQ(
+        backend_->WriteOutputReport(KeyboardFilter(kConsumerKey), std::vector<uint8_t>{1, 0x02}),
+        0);
     EXPECT_EQ(backend_->WriteOutputReport(KeyboardFilter(kCommandKey), std::vector<uint8_t>{0, 1}),
               0)
         << "report id 0 on a node with ids";
@@ -179,8 +196,7 @@ TEST_F(HidrawBackendTest, NodesWithoutPermissionAreReportedAndCountAsAbsent) {
 
     EXPECT_EQ(backend_->CountDevices(KeyboardFilter(kCommandKey)), 0);
     EXPECT_EQ(backend_->WriteOutputReport(KeyboardFilter(kCommandKey), CommandPacket(1)), 0);
-    EXPECT_EQ(backend_->InaccessibleNodes(),
-              (std::vector<std::string>{Path("hidraw0"), Path("hidraw1")}));
+    EXPECT_EQ(backend_->InaccessibleNodes(), (std::vector<std::string>{Path("hidraw1")}));
     bool told = false;
     for (const auto& line : lines) {
         told = told || (line.find(Path("hidraw1")) != std::string::npos &&
@@ -189,7 +205,7 @@ TEST_F(HidrawBackendTest, NodesWithoutPermissionAreReportedAndCountAsAbsent) {
     EXPECT_TRUE(told) << "no message names the node and the udev rule";
 
     const auto access = qx::transport::hidraw::CheckKeyboardAccess(sysfs_.Paths(), io_.get());
-    EXPECT_EQ(access.nodes, 2);
+    EXPECT_EQ(access.nodes, 1);
     EXPECT_TRUE(access.PresentButNotOpenable());
 }
 
@@ -235,6 +251,24 @@ TEST_F(HidrawBackendTest, RegularLooksFindKeyboardsWithoutMonitorEvents) {
     ASSERT_TRUE(sink_.WaitForReports(1));
     EXPECT_EQ(sink_.Reports()[0].report, CommandPacket(8));
     EXPECT_EQ(backend_->CountDevices(KeyboardFilter(kCommandKey)), 1);
+}
+
+TEST_F(HidrawBackendTest, AFailedWaitIsRetriedAndTheReaderKeepsReadingAndWatching) {
+    AddKeyboard(0, "usb-1");
+    Start();
+    io_->FailPolls(4, ENOMEM);
+    monitor_->Trigger();  // ends the wait in progress, so the failing ones come next
+    for (int i = 0; i < 2000 && io_->PollFailuresLeft() > 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(io_->PollFailuresLeft(), 0);
+
+    io_->SendInput(Path("hidraw1"), CommandPacket(3));
+    ASSERT_TRUE(sink_.WaitForReports(1));
+    AddKeyboard(10, "usb-2");
+    monitor_->Trigger();
+    ASSERT_TRUE(sink_.WaitForChanges(1));
+    EXPECT_EQ(backend_->CountDevices(KeyboardFilter(kCommandKey)), 2);
 }
 
 TEST_F(HidrawBackendTest, StopAndStartAgain) {

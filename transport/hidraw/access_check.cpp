@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "transport/hidraw/used_collections.h"
 #include "transport/radodor.h"
 
 namespace qx::transport::hidraw {
@@ -16,8 +17,9 @@ KeyboardAccess CheckKeyboardAccess(const HidrawPaths& paths, HidrawIo* io) {
     }
     KeyboardAccess access;
     for (const auto& node : ScanHidrawNodes(paths)) {
-        if (node.vendorId != RADODOR_VENDOR_ID || node.productId != RADODOR_PRODUCT_ID) {
-            continue;
+        if (node.vendorId != RADODOR_VENDOR_ID || node.productId != RADODOR_PRODUCT_ID ||
+            !HoldsUsedCollection(hid::ParseReportDescriptor(node.reportDescriptor))) {
+            continue;  // the typing interface is never opened, so its access does not matter
         }
         ++access.nodes;
         const int fd = io->Open(node.devicePath);

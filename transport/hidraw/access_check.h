@@ -11,7 +11,7 @@
 namespace qx::transport::hidraw {
 
 struct KeyboardAccess {
-    int nodes = 0;                         // hidraw nodes of the keyboard that are present
+    int nodes = 0;                         // the keyboard's nodes the library opens, present
     std::vector<std::string> deniedNodes;  // those this user has no permission to open
 
     bool Present() const { return nodes > 0; }
@@ -19,7 +19,8 @@ struct KeyboardAccess {
 };
 
 // Tries to open (and closes again) every node of the keyboard (RADODOR_VENDOR_ID,
-// RADODOR_PRODUCT_ID). io: null for the real system calls.
+// RADODOR_PRODUCT_ID) that the library opens: those holding a collection it uses. io: null for
+// the real system calls.
 KeyboardAccess CheckKeyboardAccess(const HidrawPaths& paths = {}, HidrawIo* io = nullptr);
 
 }  // namespace qx::transport::hidraw

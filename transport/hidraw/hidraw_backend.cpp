@@ -13,6 +13,7 @@
 
 #include "transport/debug_log.h"
 #include "transport/hidraw/report_routing.h"
+#include "transport/hidraw/used_collections.h"
 
 namespace qx::transport::hidraw {
 namespace {
@@ -22,6 +23,11 @@ constexpr size_t kMaxReportBytes = 16384;
 // Reports taken from one node before the others get their turn.
 constexpr int kMaxReadsPerWake = 64;
 constexpr short kFailureEvents = POLLHUP | POLLERR | POLLNVAL;
+// After a failed wait the reader pauses, twice as long each time up to the longest pause, and
+// waits again: ending the thread would leave the library blind to every report and to the
+// keyboard's arrival and departure for the rest of the run.
+constexpr std::chrono::milliseconds kFirstPollPause{10};
+constexpr std::chrono::milliseconds kLongestPollPause{1000};
 
 bool IsPermissionError(int error) {
     return error == EACCES || error == EPERM;
@@ -80,7 +86,11 @@ void HidrawBackend::Stop() {
     if (!thread_.joinable()) {
         return;
     }
-    stopping_.store(true);
+    {
+        const std::lock_guard lock(pauseMutex_);
+        stopping_.store(true);
+    }
+    pauseEnded_.notify_all();
     const uint64_t one = 1;
     if (::write(wakeFd_, &one, sizeof one) < 0) {
         DebugPrint(kDebugErrors, "hidraw: cannot wake the reader: %s", std::strerror(errno));
@@ -175,19 +185,26 @@ std::shared_ptr<HidrawBackend::Node> HidrawBackend::FindTarget(
     return target;
 }
 
-bool HidrawBackend::Wanted(const HidrawNodeInfo& info) const {
-    if (options_.devices.empty()) {
-        return true;
+std::optional<hid::ReportDescriptor> HidrawBackend::WantedDescriptor(
+    const HidrawNodeInfo& info) const {
+    const bool device =
+        options_.devices.empty() ||
+        std::any_of(options_.devices.begin(), options_.devices.end(), [&](const DeviceId& id) {
+            return id.vendorId == info.vendorId && id.productId == info.productId;
+        });
+    if (!device) {
+        return std::nullopt;
     }
-    return std::any_of(options_.devices.begin(), options_.devices.end(), [&](const DeviceId& id) {
-        return id.vendorId == info.vendorId && id.productId == info.productId;
-    });
+    auto descriptor = hid::ParseReportDescriptor(info.reportDescriptor);
+    if (!HoldsUsedCollection(descriptor)) {
+        return std::nullopt;
+    }
+    return descriptor;
 }
 
-std::shared_ptr<HidrawBackend::Node> HidrawBackend::OpenNode(HidrawNodeInfo info,
-                                                             const Node* previous) {
+std::shared_ptr<HidrawBackend::Node> HidrawBackend::OpenNode(
+    HidrawNodeInfo info, const hid::ReportDescriptor& descriptor, const Node* previous) {
     auto node = std::make_shared<Node>();
-    const auto descriptor = hid::ParseReportDescriptor(info.reportDescriptor);
     if (descriptor.error != hid::DescriptorError::None && previous == nullptr) {
         DebugPrint(kDebugErrors, "hidraw: report descriptor of %s: %s after %zu bytes",
                    info.name.c_str(), hid::DescribeError(descriptor.error), descriptor.parsedBytes);
@@ -227,7 +244,8 @@ bool HidrawBackend::Rescan(bool retryFailed) {
     }
     std::vector<std::shared_ptr<Node>> next;
     for (auto& info : ScanHidrawNodes(options_.paths)) {
-        if (!Wanted(info)) {
+        const auto descriptor = WantedDescriptor(info);
+        if (!descriptor) {
             continue;
         }
         const auto same = std::find_if(current.begin(), current.end(), [&](const auto& node) {
@@ -239,7 +257,7 @@ bool HidrawBackend::Rescan(bool retryFailed) {
         if (previous != nullptr && (previous->Usable() || (previous->failed && !retryFailed))) {
             next.push_back(*same);
         } else {
-            next.push_back(OpenNode(std::move(info), previous));
+            next.push_back(OpenNode(std::move(info), *descriptor, previous));
         }
     }
     // Compared with what the last look found usable (kept alive, so no address is reused).
@@ -259,6 +277,7 @@ void HidrawBackend::Run() {
     std::vector<uint8_t> buffer(kMaxReportBytes + 1);
     const auto interval = options_.rescanInterval;
     auto nextScan = std::chrono::steady_clock::now() + interval;
+    std::chrono::milliseconds pause{0};  // the last pause after a failed wait; 0: none
     while (!stopping_.load()) {
         std::vector<std::shared_ptr<Node>> polled;
         {
@@ -283,9 +302,16 @@ void HidrawBackend::Run() {
                 nextScan - std::chrono::steady_clock::now());
             timeout = static_cast<int>(std::clamp<long long>(left.count(), 0, interval.count()));
         }
-        if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) {
-            DebugPrint(kDebugErrors, "hidraw: poll failed: %s", std::strerror(errno));
-            return;
+        const int ready = io_->Poll(fds, timeout);
+        if (ready < 0) {
+            for (auto& fd : fds) {
+                fd.revents = 0;
+            }
+            if (ready != -EINTR) {
+                PauseAfterFailedPoll(-ready, pause);
+            }
+        } else {
+            pause = std::chrono::milliseconds(0);
         }
         if (fds[0].revents != 0) {
             uint64_t count = 0;
@@ -324,6 +350,16 @@ void HidrawBackend::Run() {
     }
 }
 
+void HidrawBackend::PauseAfterFailedPoll(int error, std::chrono::milliseconds& pause) {
+    if (pause.count() == 0) {  // told once for a run of failures, not at every retry
+        DebugPrint(kDebugErrors, "hidraw: waiting for the keyboard failed: %s; trying again",
+                   std::strerror(error));
+    }
+    pause = std::clamp(pause * 2, kFirstPollPause, kLongestPollPause);
+    std::unique_lock lock(pauseMutex_);
+    pauseEnded_.wait_for(lock, pause, [this] { return stopping_.load(); });
+}
+
 bool HidrawBackend::ReadNode(const Node& node, std::vector<uint8_t>& buffer) {
     for (int i = 0; i < kMaxReadsPerWake; ++i) {
         const ssize_t got = ::read(node.fd, buffer.data() + 1, buffer.size() - 1);
@@ -343,6 +379,9 @@ bool HidrawBackend::ReadNode(const Node& node, std::vector<uint8_t>& buffer) {
             DebugPrint(kDebugTraffic, "hidraw: %s: report %u belongs to no collection",
                        node.info.devicePath.c_str(), asRead[0]);
             continue;
+        }
+        if (!IsUsedCollection(*collection)) {
+            continue;  // typing on a node that also holds a used collection stays here
         }
         // Reports without an id get a 0 in front: callers always see the id first.
         buffer[0] = 0;

@@ -4,9 +4,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -15,6 +17,7 @@
 #include "transport/backend.h"
 #include "transport/hidraw/change_monitor.h"
 #include "transport/hidraw/hidraw_io.h"
+#include "transport/hidraw/report_descriptor.h"
 #include "transport/hidraw/sysfs_nodes.h"
 
 namespace qx::transport::hidraw {
@@ -28,8 +31,9 @@ struct HidrawOptions {
     HidrawPaths paths;
     std::shared_ptr<HidrawIo> io;        // null: the real system calls
     ChangeMonitorFactory changeMonitor;  // null: libudev
-    // The devices whose nodes are opened; empty: every device. Other devices' nodes are
-    // enumerated but left alone, so their permission errors are never reported.
+    // The devices whose nodes are opened (only those that hold a collection the library uses);
+    // empty: every device. Other nodes are enumerated but left alone, so their permission errors
+    // are never reported.
     std::vector<DeviceId> devices = {{RADODOR_VENDOR_ID, RADODOR_PRODUCT_ID}};
     // Nodes are also looked for at this interval, so arrival and departure are noticed within
     // it even without udev, and nodes that became accessible are picked up. 0: only on
@@ -61,9 +65,15 @@ class HidrawBackend final : public Backend {
     void Run();
     // True when the set of usable nodes changed. retryFailed: reopen nodes whose reads failed.
     bool Rescan(bool retryFailed);
-    std::shared_ptr<Node> OpenNode(HidrawNodeInfo info, const Node* previous);
+    std::shared_ptr<Node> OpenNode(HidrawNodeInfo info, const hid::ReportDescriptor& descriptor,
+                                   const Node* previous);
     bool ReadNode(const Node& node, std::vector<uint8_t>& buffer);
-    bool Wanted(const HidrawNodeInfo& info) const;
+    // Waits a little longer after each failed poll (`pause`: the last pause, 0 for the first),
+    // ending at once when Stop is called.
+    void PauseAfterFailedPoll(int error, std::chrono::milliseconds& pause);
+    // The descriptor of a node to open: one of the wanted devices' nodes that holds a
+    // collection the library uses (transport/hidraw/used_collections.h). None for every other.
+    std::optional<hid::ReportDescriptor> WantedDescriptor(const HidrawNodeInfo& info) const;
     std::shared_ptr<Node> FindTarget(const RadOdorFilter& filter,
                                      std::span<const uint8_t> report) const;
 
@@ -76,6 +86,8 @@ class HidrawBackend final : public Backend {
     std::unique_ptr<ChangeMonitor> monitor_;
     int wakeFd_ = -1;
     std::atomic<bool> stopping_{false};
+    std::mutex pauseMutex_;  // set stopping_ under it, so a pausing reader cannot miss Stop
+    std::condition_variable pauseEnded_;
     std::thread thread_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/hidraw.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -35,6 +36,11 @@ class SystemHidrawIo final : public HidrawIo {
         std::vector<uint8_t> buffer(report.begin(), report.end());
         const int result = ::ioctl(fd, HIDIOCSFEATURE(buffer.size()), buffer.data());
         return result >= 0 ? result : -errno;
+    }
+
+    int Poll(std::span<pollfd> fds, int timeoutMs) override {
+        const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
+        return ready >= 0 ? ready : -errno;
     }
 };
 

@@ -1,6 +1,9 @@
 // The system calls that reach a hidraw node, replaceable so that tests can stand in sockets
-// for device nodes. Reading and closing use read(2) and close(2) on the descriptor directly.
+// for device nodes and make the reader's wait fail. Reading and closing use read(2) and close(2)
+// on the descriptor directly.
 #pragma once
+
+#include <poll.h>
 
 #include <cstdint>
 #include <memory>
@@ -18,9 +21,11 @@ class HidrawIo {
     virtual int Write(int fd, std::span<const uint8_t> report) = 0;
     // Sends a feature report (report id first): >= 0, or -errno.
     virtual int SetFeature(int fd, std::span<const uint8_t> report) = 0;
+    // Waits for the descriptors as poll(2) does: the number ready, or -errno.
+    virtual int Poll(std::span<pollfd> fds, int timeoutMs) = 0;
 };
 
-// open(2), write(2) and the HIDIOCSFEATURE ioctl.
+// open(2), write(2), the HIDIOCSFEATURE ioctl and poll(2).
 std::shared_ptr<HidrawIo> MakeSystemHidrawIo();
 
 }  // namespace qx::transport::hidraw
