@@ -37,7 +37,8 @@ class ImageRecord {
     std::array<uint8_t, kImageSize> bytes_{};
 };
 
-// The design's name for ImageRecord::Entry; the caller holds the image lock.
+// ImageRecord::Entry as a free function, for code that reaches the image through its holder;
+// the caller holds the image lock.
 inline KeyEntryRef KeyEntry(ImageRecord& image, int profile, int index) {
     return image.Entry(profile, index);
 }

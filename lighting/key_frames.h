@@ -1,8 +1,8 @@
 // Which buttons of the keyboard view show per-key lighting, and which LED a click toggles.
 //
 // The keyboard view frames its 107 key buttons, the Fn button (LED 45) and the nine G-key
-// buttons. G keys have no LED of their own; the view has always shown them with the bit of
-// lighting index 0. A click, however, only toggles a key that has a place in the LED matrix:
+// buttons. G keys have no LED of their own; the view shows them with the bit of lighting index
+// 0. A click, however, only toggles a key that has a place in the LED matrix:
 // clicks on G keys and on keys whose lighting index is 255 change nothing and send nothing, so
 // no click ever writes a bit that belongs to another key or another layer.
 #pragma once

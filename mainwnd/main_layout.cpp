@@ -74,7 +74,7 @@ constexpr std::array<PlacedTooltip, 4> kPlacedTooltips{{
     {kIdMenu, app::lang::kMainMenuPrompt},
 }};
 
-QString DesignFace(std::string_view face) {
+QString FaceName(std::string_view face) {
     return QString::fromUtf8(face.data(), static_cast<int>(face.size()));
 }
 
@@ -142,20 +142,19 @@ void MainLayout::PlaceCommandButtons(const LinkTargets& links) {
 
 void MainLayout::ApplyTextSettings() {
     skin::CPngButton* profiles = controls_.Button(kIdProfiles);
-    profiles->SetTextStyle(true, kCaptionPoints, DesignFace(skin::kFaceArialUnicode), kCaptionWhite,
+    profiles->SetTextStyle(true, kCaptionPoints, FaceName(skin::kFaceArialUnicode), kCaptionWhite,
                            kCaptionWhite, kCaptionWhite, kCaptionGrey, kCaptionWhite);
     skin::CPngButton* version = controls_.Button(kIdVersion);
     version->setText(QString());
-    version->SetTextStyle(true, kVersionPoints, DesignFace(skin::kFaceVerdanaUnicode),
-                          kCaptionWhite, kCaptionWhite, kCaptionWhite, kCaptionGrey, kCaptionWhite);
+    version->SetTextStyle(true, kVersionPoints, FaceName(skin::kFaceVerdanaUnicode), kCaptionWhite,
+                          kCaptionWhite, kCaptionWhite, kCaptionGrey, kCaptionWhite);
     version->setEnabled(false);
 }
 
 void MainLayout::ApplyCaptionStyle(int controlId) {
     if (skin::CPngButton* button = controls_.Button(controlId)) {
-        button->SetTextStyle(true, kCaptionPoints, DesignFace(skin::kFaceArialUnicode),
-                             kCaptionWhite, kCaptionWhite, kCaptionWhite, kCaptionGrey,
-                             kCaptionWhite);
+        button->SetTextStyle(true, kCaptionPoints, FaceName(skin::kFaceArialUnicode), kCaptionWhite,
+                             kCaptionWhite, kCaptionWhite, kCaptionGrey, kCaptionWhite);
     }
 }
 

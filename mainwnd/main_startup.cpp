@@ -1,8 +1,8 @@
-// The main window's start-up (OnInitDialog), in the order the program has always followed: the
+// The main window's start-up (OnInitDialog), each step using what the earlier ones made: the
 // skin, the device connection, the default image, the sheets and the layout, the window's
 // style and tag, the caption, the language, the layer list, and 'INIT' posted last.
 //
-// Two steps of the Windows design have no counterpart here and are left out: the system menu
+// Two steps a Windows build needs have no counterpart here and are left out: the system menu
 // (a frameless window has none; a right click on the window's background offers "&About..."
 // instead, see contextMenuEvent) and the resolution of SetLayeredWindowAttributes (Qt's
 // window opacity needs nothing resolved at run time).

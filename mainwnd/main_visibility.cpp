@@ -112,7 +112,8 @@ bool CQuilvaneDlg::eventFilter(QObject* watched, QEvent* event) {
     return CBaseDialog::eventFilter(watched, event);
 }
 
-// The window menu of the design, reduced to what it added: "&About...".
+// A frameless window has no window menu; a right click on the background offers the one entry
+// the program adds to it, "&About...".
 void CQuilvaneDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));

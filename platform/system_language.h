@@ -1,5 +1,5 @@
-// The system's language as a Windows language identifier (the value the language tables were
-// designed around), taken from the locale the C library would use for messages.
+// The system's language as a Windows language identifier (the number the language files are
+// named after, Lang0409.ini), taken from the locale the C library would use for messages.
 #pragma once
 
 #include <cstdint>

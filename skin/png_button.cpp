@@ -186,7 +186,8 @@ QString CPngButton::Caption() const {
 }
 
 QFont CPngButton::CaptionFont() const {
-    // The height follows the design's MulDiv rounding exactly, so it is set after the make.
+    // The pixel height is MulDiv(points, dpi, 72), halves away from zero: the size the skins'
+    // captions are laid out for, set again after the make so that it is that figure exactly.
     QFont font = MakeSkinFont(fontFace_.toStdString(), fontPoints_, logicalDpiY(),
                               centreRotated_ ? kWeightCentreRotated : kWeightNormal);
     font.setPixelSize(std::max(1, FontPixelHeight(fontPoints_, logicalDpiY())));

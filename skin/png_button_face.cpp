@@ -35,7 +35,8 @@ int QtFlagsOfTextFormat(unsigned format) {
     } else {
         flags |= Qt::AlignLeft;
     }
-    // Vertical placement applies to single-line text only, as in the design's text drawing.
+    // The skins' formats are DrawText flags, whose vertical placement applies to single-line
+    // text only; wrapped text always starts at the top.
     if ((format & kTextSingleLine) != 0) {
         flags |= Qt::TextSingleLine;
         if ((format & kTextVCenter) != 0) {
@@ -57,8 +58,8 @@ int QtFlagsOfTextFormat(unsigned format) {
     return flags;
 }
 
-int QtWeightOf(int designWeight) {
-    return std::clamp(designWeight, kMinQtWeight, kMaxQtWeight);
+int QtWeightOf(int weight) {
+    return std::clamp(weight, kMinQtWeight, kMaxQtWeight);
 }
 
 int MulDiv(int a, int b, int c) {

@@ -15,7 +15,7 @@ namespace qx::skin {
 using ColorRef = std::uint32_t;
 QColor ColourOfColorRef(ColorRef colour);
 
-// Text-format bits of the design (DrawText flags).
+// Text-format bits as the skins and windows give them (the values of DrawText's flags).
 inline constexpr unsigned kTextCenter = 0x01;
 inline constexpr unsigned kTextRight = 0x02;
 inline constexpr unsigned kTextVCenter = 0x04;
@@ -29,10 +29,11 @@ inline constexpr unsigned kDefaultTextFormat = kTextCenter | kTextVCenter | kTex
 // Qt text flags (alignment and wrapping) of a text format.
 int QtFlagsOfTextFormat(unsigned format);
 
-// Font weights of the design, and the weight Qt draws them with.
+// Font weights on the Windows scale the windows use (400 normal), and the weight Qt draws them
+// with.
 inline constexpr int kWeightNormal = 400;
 inline constexpr int kWeightCentreRotated = 956;
-int QtWeightOf(int designWeight);
+int QtWeightOf(int weight);
 
 // round(a × b ÷ c) with halves away from zero, as the platform's MulDiv; -1 when c is 0.
 int MulDiv(int a, int b, int c);

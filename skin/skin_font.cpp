@@ -18,13 +18,13 @@ QString FromView(std::string_view text) {
 
 }  // namespace
 
-QFont MakeSkinFont(std::string_view designFace, double points, int dpiY, int designWeight) {
+QFont MakeSkinFont(std::string_view skinFace, double points, int dpiY, int weight) {
     QFont font;
-    font.setFamilies({FromView(InstalledFace(designFace)), FromView(kInstalledFallbackFace)});
+    font.setFamilies({FromView(InstalledFace(skinFace)), FromView(kInstalledFallbackFace)});
     font.setStyleHint(QFont::SansSerif);
     const int pixels = static_cast<int>(std::lround(points * dpiY / kPointsPerInch));
     font.setPixelSize(std::max(1, pixels));
-    font.setWeight(static_cast<QFont::Weight>(QtWeightOf(designWeight)));
+    font.setWeight(static_cast<QFont::Weight>(QtWeightOf(weight)));
     return font;
 }
 

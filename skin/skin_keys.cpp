@@ -177,8 +177,8 @@ WindowSkinKeys BuildCompositeKeys() {
              "FUNC_MACRO_LIST", "FUNC_MACRO_LIST2", "FUNC_MACRO_CYCLES", "MARCO_NAME_SETTING"});
     AddPage(keys, kPageMedia, {"MEDIA_SETTING_TISHI", "FUNC_MEDIA_SELECT"});
     AddPage(keys, kPageFunction, {"FUNCTION_KEY_SETTING_TISHI", "FUNC_FUNCTION_SELECT"});
-    // The Apply button (1015) has no key of its own in the window's design; the default skin
-    // offers it a place under this name.
+    // The Apply button (1015) is not among the keys every skin gives this window, so the key is
+    // optional; the default skin offers it a place under this name.
     keys.push_back(SkinKey{"CONTROL2_APPLY", ControlRole::Visible, 0, {}, true});
     return window;
 }

@@ -34,7 +34,7 @@ struct SkinRect {
 };
 
 // Parses "x,y,w,h": optionally signed decimal integers separated by single commas, each number
-// may be preceded by blanks (as the original "%d,%d,%d,%d" reading allowed). Anything after the
+// may be preceded by blanks (hand-edited skins write "10, 20, 30, 40"). Anything after the
 // fourth number is ignored; parsing stops at the first thing that does not fit and the numbers
 // not read keep kMissingNumber. Numbers beyond the int range saturate.
 SkinRect ParseSkinRect(std::string_view text);

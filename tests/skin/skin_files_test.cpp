@@ -20,7 +20,7 @@ TEST(SkinRectTest, ReadsFourSignedNumbersAndIgnoresTheRest) {
     EXPECT_EQ(ParseSkinRect("-5,+7,300,-4"), (SkinRect{-5, 7, 300, -4, 4}));
     EXPECT_EQ(ParseSkinRect("10,20,80,24,99,trailing"), (SkinRect{10, 20, 80, 24, 4}));
     EXPECT_EQ(ParseSkinRect("10,20,80,24x"), (SkinRect{10, 20, 80, 24, 4}));
-    // Blanks before a number are allowed, as the original "%d" reading allowed them.
+    // Blanks before a number are allowed: hand-edited skins have them.
     EXPECT_EQ(ParseSkinRect(" 10, 20,\t80, 24"), (SkinRect{10, 20, 80, 24, 4}));
 }
 

@@ -313,13 +313,13 @@ class PngButtonTest : public QObject {
         QCOMPARE(static_cast<int>(button.CaptionFont().weight()), 956);
     }
 
-    void skinFontsMapDesignFacesAndRoundPoints() {
+    void skinFontsMapSkinFacesAndRoundPoints() {
         const QFont label = MakeSkinFont("Arial Unicode MS", 10.8, 96);
         QCOMPARE(label.pixelSize(), 14);
         QCOMPARE(label.families().first(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(label.families().last(), QStringLiteral("WenQuanYi Micro Hei"));
         QCOMPARE(MakeSkinFont("Verdana Unicode MS", 8, 96).pixelSize(), 11);
-        // A face the design does not name is taken as an installed face.
+        // A face no skin names is taken as an installed face.
         QCOMPARE(MakeSkinFont("DejaVu Sans Mono", 9, 72).families().first(),
                  QStringLiteral("DejaVu Sans Mono"));
         QCOMPARE(static_cast<int>(MakeSkinFont("Tahoma Unicode MS", 9, 96, 956).weight()), 956);

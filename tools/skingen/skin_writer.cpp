@@ -46,27 +46,27 @@ std::string MaskFile(const WindowLayout& layout) {
 std::vector<PictureRequest> StatePictures(const WindowLayout& layout) {
     namespace f = skin::files;
     auto set = [](const f::StateSheetFiles& files, int page, bool alt, bool withDisable) {
-        std::vector<PictureRequest> specs{{S(files.normal), kNormalSheet, page, alt},
-                                          {S(files.over), kOverSheet, page, alt},
-                                          {S(files.down), kDownSheet, page, alt}};
+        std::vector<PictureRequest> requests{{S(files.normal), kNormalSheet, page, alt},
+                                             {S(files.over), kOverSheet, page, alt},
+                                             {S(files.down), kDownSheet, page, alt}};
         if (withDisable) {
-            specs.push_back({S(files.disable), kDisableSheet, page, alt});
+            requests.push_back({S(files.disable), kDisableSheet, page, alt});
         }
-        return specs;
+        return requests;
     };
-    std::vector<PictureRequest> specs;
-    auto append = [&specs](std::vector<PictureRequest> more) {
-        specs.insert(specs.end(), more.begin(), more.end());
+    std::vector<PictureRequest> requests;
+    auto append = [&requests](std::vector<PictureRequest> more) {
+        requests.insert(requests.end(), more.begin(), more.end());
     };
     if (layout.name == "main") {
         append(set(f::kMainSheets, 0, false, true));
-        specs.push_back({S(f::kMainColour0Sheet), kNormalSheet, 0, false, false});
-        specs.push_back({S(f::kMainColour1Sheet), kNormalSheet, 0, false, true});
+        requests.push_back({S(f::kMainColour0Sheet), kNormalSheet, 0, false, false});
+        requests.push_back({S(f::kMainColour1Sheet), kNormalSheet, 0, false, true});
     } else if (layout.name == "profile") {
         append(set(f::kProfileSheets, 0, false, false));
     } else if (layout.name == "update") {
-        specs.push_back({S(f::kUpdateSheets.normal), kNormalSheet});
-        specs.push_back({S(f::kUpdateSheets.over), kOverSheet});
+        requests.push_back({S(f::kUpdateSheets.normal), kNormalSheet});
+        requests.push_back({S(f::kUpdateSheets.over), kOverSheet});
     } else {
         append(set(f::kKeySheets, skin::kPageSingleKey, false, false));
         append(set(f::kMacroSheets, skin::kPageMacro, false, true));
@@ -74,7 +74,7 @@ std::vector<PictureRequest> StatePictures(const WindowLayout& layout) {
         append(set(f::kMediaSheets, skin::kPageMedia, false, false));
         append(set(f::kFunctionSheets, skin::kPageFunction, false, false));
     }
-    return specs;
+    return requests;
 }
 
 bool SaveJpeg(const QImage& image, const std::string& path) {
