@@ -1,5 +1,6 @@
 #include "transport/debug_log.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
@@ -37,7 +38,7 @@ void Emit(const std::string& line) {
 }  // namespace
 
 int SetDebugLevel(int level) {
-    return g_level.exchange(level < kDebugQuiet ? kDebugQuiet : level);
+    return g_level.exchange(std::clamp(level, kDebugQuiet, kDebugTraffic));
 }
 
 int DebugLevel() {

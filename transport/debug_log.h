@@ -13,7 +13,8 @@ inline constexpr int kDebugQuiet = 0;
 inline constexpr int kDebugErrors = 1;
 inline constexpr int kDebugTraffic = 2;
 
-// Sets the level (negative values count as quiet) and returns the previous one.
+// Sets the level (negative values count as quiet, higher ones as traffic) and returns the
+// previous one.
 int SetDebugLevel(int level);
 int DebugLevel();
 inline bool DebugEnabled(int level) {

@@ -84,9 +84,6 @@ class DriverProcesses : public ::testing::Test {
 };
 
 TEST_F(DriverProcesses, KillInAnyCaseEndsTheRunningDriver) {
-    if (!QFile::exists(QStringLiteral(QX_RUNTIME_DIR "/qx480-driver"))) {
-        GTEST_SKIP() << "qx480-driver is not built";
-    }
     QProcess first;
     Start(first, {QStringLiteral("/start")});
     ASSERT_TRUE(WaitUntilAnswering(first));
@@ -99,9 +96,6 @@ TEST_F(DriverProcesses, KillInAnyCaseEndsTheRunningDriver) {
 // The running driver shows its window, or, while the emulated keyboard is not attached yet, the
 // no-keyboard message (modal until answered), so it is ended from outside here.
 TEST_F(DriverProcesses, ASecondStartHandsOverAndEndsWhileTheFirstRunsOn) {
-    if (!QFile::exists(QStringLiteral(QX_RUNTIME_DIR "/qx480-driver"))) {
-        GTEST_SKIP() << "qx480-driver is not built";
-    }
     QProcess first;
     Start(first, {QStringLiteral("/start")});
     ASSERT_TRUE(WaitUntilAnswering(first));

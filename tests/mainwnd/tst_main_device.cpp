@@ -65,7 +65,7 @@ class MainDeviceTest : public QObject {
     void profileMenuNamesTheActiveProfile();
     void profileMenuChecksDefaultItemWhenProfileIsUnknown();
     void bankSwitchUpdatesOnlyTheGKeyMarks();
-    void keyClickOpensAssignmentWithoutTouchingTheKeyboard();
+    void keyClicksWithTheLightingSwitchOffSendNothingAndKeepTheSheets();
     void keyClicksLightKeysWhileTheSwitchIsOn();
     void hiddenTestButtonSendsTheTestCommandOnce();
 };
@@ -172,7 +172,7 @@ void MainDeviceTest::bankSwitchUpdatesOnlyTheGKeyMarks() {
     QVERIFY(!window.Button(mw::kIdBankIndicator)->IsMarked());
 }
 
-void MainDeviceTest::keyClickOpensAssignmentWithoutTouchingTheKeyboard() {
+void MainDeviceTest::keyClicksWithTheLightingSwitchOffSendNothingAndKeepTheSheets() {
     MainWindowHarness harness;
     QVERIFY(harness.Start());
     mw::CQuilvaneDlg& window = harness.Window();
@@ -182,7 +182,7 @@ void MainDeviceTest::keyClickOpensAssignmentWithoutTouchingTheKeyboard() {
     }
     QVERIFY(harness.Settle());
     QCOMPARE(harness.Keyboard().CommandsSent().size(), sentBefore);
-    // Each key has its own sheets again once its assignment window is gone.
+    // The clicked key shows its own sheets afterwards, not the highlight of the click.
     QCOMPARE(window.Button(kKeyA)->Sheets().normal, window.Sheets().Get(mw::Sheet::kNormal));
     QCOMPARE(window.Button(kKeyA)->Sheets().marked, window.Sheets().Get(mw::Sheet::kDisable));
 }

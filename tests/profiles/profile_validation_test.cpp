@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "keyboard/byte_order.h"
 #include "tests/profiles/allocation_probe.h"
@@ -221,44 +222,48 @@ TEST_F(LargeFileTest, AnUntrustedStoreNamingMoreThanItHoldsIsNotAllocated) {
     EXPECT_LT(probe.Largest(), 1u << 20);
 }
 
-// A read-only profile file can be validated and loaded. Root may open any file for writing, so
-// under root the check runs in a child process that has given its rights up.
-class ReadOnlyFileTest : public ValidateTest {};
+// Files the user may only read, or not at all. Root opens any file, so under root each check
+// runs in a child process that has given its rights up.
+class ReadOnlyFileTest : public ValidateTest {
+  protected:
+    // Expects `check` to hold when run as an ordinary user.
+    void ExpectAsUser(const std::function<bool()>& check) {
+        if (::geteuid() != 0) {
+            EXPECT_TRUE(check());
+            return;
+        }
+        ASSERT_EQ(::chmod(scratch_.path().c_str(), 0755), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            constexpr uid_t kNobody = 65534;
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+                ::_exit(3);
+            }
+            ::_exit(check() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+};
 
 TEST_F(ReadOnlyFileTest, IsValidatedAndLoaded) {
     const std::string path = Write("ro.kpf", MakeFileBytes(1, 0));
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    if (::geteuid() != 0) {
-        EXPECT_EQ(profiles::ValidateProfileFile(path), 1);
-        EXPECT_EQ(profiles::LoadImageFromFile(path), 1);
-        return;
-    }
-    ASSERT_EQ(::chmod(scratch_.path().c_str(), 0755), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        constexpr uid_t kNobody = 65534;
-        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0 || ::open(path.c_str(), O_RDWR) >= 0) {
-            ::_exit(3);  // still allowed to write: the check would prove nothing
-        }
-        const bool ok = profiles::ValidateProfileFile(path) == 1 &&
-                        profiles::LoadImageFromFile(path) == 1 &&
-                        keyboard::Images().LockImage()->macros.size() == 1;
-        ::_exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ExpectAsUser([&] {
+        // Still allowed to write, the check would prove nothing.
+        return ::open(path.c_str(), O_RDWR) < 0 && profiles::ValidateProfileFile(path) == 1 &&
+               profiles::LoadImageFromFile(path) == 1 &&
+               keyboard::Images().LockImage()->macros.size() == 1;
+    });
 }
 
 TEST_F(ReadOnlyFileTest, AFileThatCannotBeOpenedGivesMinusTwo) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root opens every file";
-    }
     const std::string path = Write("closed.kpf", MakeFileBytes(0, 0));
     ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    EXPECT_EQ(profiles::ValidateProfileFile(path), -2);
+    ExpectAsUser([&] { return profiles::ValidateProfileFile(path) == -2; });
 }
 
 }  // namespace

@@ -33,7 +33,13 @@ class RadOdorLibrary : public ::testing::Test {
 
 TEST_F(RadOdorLibrary, BindsTheTwelveNamesAndKeepsItsInternalsHidden) {
     EXPECT_EQ(dlsym(handle_, "_ZN2qx9transport7LibraryD1Ev"), nullptr);
-    EXPECT_EQ(api_.Debug(0), api_.Debug(0));
+}
+
+TEST_F(RadOdorLibrary, DebugKeepsTheLevelInRangeAndReturnsThePreviousOne) {
+    const int before = api_.Debug(2);
+    EXPECT_EQ(api_.Debug(-5), 2);
+    EXPECT_EQ(api_.Debug(7), 0);
+    EXPECT_EQ(api_.Debug(before), 2);
 }
 
 TEST_F(RadOdorLibrary, BackendChoiceByEnvironment) {
