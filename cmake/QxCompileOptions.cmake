@@ -3,6 +3,9 @@ add_library(qx_options INTERFACE)
 target_compile_options(qx_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion
   -Wnon-virtual-dtor -Woverloaded-virtual)
+# Every symbol bound at load time, so the relocations can be made read-only (RELRO) all the way,
+# as Debian links its programs.
+target_link_options(qx_options INTERFACE LINKER:-z,relro LINKER:-z,now)
 
 if(QX_SANITIZE)
   set(_qx_san "")

@@ -2,6 +2,8 @@
 # Builds the project and runs every test. Exits non-zero on any failure.
 #   ./scripts/test.sh             default preset (RelWithDebInfo)
 #   ./scripts/test.sh --sanitize  also the asan (Address + UB) and tsan presets
+# With CI=true it also builds the Debian package from the default preset and installs, runs and
+# purges it on this machine (tests/package/install_test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,7 +11,7 @@ sanitize=0
 for arg in "$@"; do
   case "$arg" in
     --sanitize) sanitize=1 ;;
-    -h|--help) sed -n '2,4p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,6p' "$0"; exit 0 ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done
@@ -26,6 +28,7 @@ run_preset() {
 }
 
 run_preset default
+./tests/package/install_test.sh
 if [ "$sanitize" -eq 1 ]; then
   run_preset asan
   run_preset tsan

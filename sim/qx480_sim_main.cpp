@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "qx480_version.h"
 #include "sim/control.h"
 #include "sim/endpoint.h"
 #include "sim/server.h"
@@ -26,7 +27,7 @@ constexpr std::string_view kUsage =
     R"(usage: qx480-sim [--state FILE | --socket PATH] COMMAND [ARGUMENTS]
        qx480-sim serve [--state FILE] [--socket PATH] [--trace FILE] [--linger MS|never]
                        [--boot-return MS|never]
-       qx480-sim --help
+       qx480-sim --help | --version
 
 The emulated QX480 keyboard. Programs that use the transport library with
 RADODOR_BACKEND=sim attach to it; every program that names the same state file
@@ -58,6 +59,7 @@ struct CommandLine {
     int readyFd = -1;
     bool serve = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> words;
 };
 
@@ -74,6 +76,10 @@ std::optional<std::string> Parse(int argc, char** argv, CommandLine& line) {
         const bool isOption = a.starts_with("--") && line.words.empty();
         if (a == "--help" || a == "-h") {
             line.help = true;
+            continue;
+        }
+        if (a == "--version" && line.words.empty()) {
+            line.version = true;
             continue;
         }
         if (!isOption) {
@@ -269,6 +275,11 @@ int main(int argc, char** argv) {
     }
     if (line.help) {
         std::printf("%s%s%s", kUsage.data(), ControlCommandsHelp().c_str(), kUsageTail.data());
+        return kExitOk;
+    }
+    if (line.version) {
+        std::printf("qx480-sim %.*s\n", static_cast<int>(qx::kProgramVersion.size()),
+                    qx::kProgramVersion.data());
         return kExitOk;
     }
     if (line.serve) {

@@ -11,6 +11,7 @@
 #include "app/language.h"
 #include "app/language_keys.h"
 #include "platform/system_messages.h"
+#include "qx480_version.h"
 #include "skin/font_faces.h"
 #include "skin/skin_palette.h"
 #include "widgets/program_icons.h"
@@ -34,7 +35,7 @@ QString StyleSheet() {
     return QStringLiteral(
                "QLabel { color: #e4e4e4; background: transparent; font-family: '%1'; }"
                "QLabel#title { font-size: 15pt; font-weight: 600; }"
-               "QLabel#copyright { color: #7f8894; font-size: 8pt; }"
+               "QLabel#copyright, QLabel#version { color: #7f8894; font-size: 8pt; }"
                "QPushButton { color: #ffffff; background: #0b8fb3; border: 1px solid #19d3ff;"
                "  border-radius: 4px; padding: 5px 28px; font-family: '%1'; }"
                "QPushButton:hover { background: #19a8d0; }"
@@ -61,6 +62,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setFixedSize(kIconSize, kIconSize);
     title_ = new QLabel(this);
     title_->setObjectName(QStringLiteral("title"));
+    auto* version = new QLabel(
+        QStringLiteral("v") + QString::fromUtf8(kProgramVersion.data(),
+                                                static_cast<qsizetype>(kProgramVersion.size())),
+        this);
+    version->setObjectName(QStringLiteral("version"));
     description_ = new QLabel(this);
     description_->setWordWrap(true);
     copyright_ = new QLabel(this);
@@ -72,7 +78,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(10);
-    texts->addWidget(title_);
+    auto* heading = new QVBoxLayout;
+    heading->setSpacing(2);
+    heading->addWidget(title_);
+    heading->addWidget(version);
+    texts->addLayout(heading);
     texts->addWidget(description_);
     texts->addWidget(copyright_);
     auto* body = new QHBoxLayout;

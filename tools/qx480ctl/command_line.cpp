@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "qx480_version.h"
+
 namespace qx::ctl {
 namespace {
 
@@ -29,13 +31,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words) {
             optionsEnded = true;
         } else if (word == "-h" || word == "--help") {
             line.help = true;
+        } else if (word == "--version") {
+            line.version = true;
         } else if (word == "-y" || word == "--yes") {
             line.assumeYes = true;
         } else {
             return {std::nullopt, "unknown option '" + word + "'"};
         }
     }
-    if (line.help) {
+    if (line.help || line.version) {
         return {line, {}};
     }
     if (positional.empty()) {
@@ -70,8 +74,13 @@ void WriteHelp(std::ostream& out) {
     out << "\nOptions:\n"
            "  -y, --yes           answer Yes to the questions of the system's messages\n"
            "  -h, --help          show this help\n"
+           "      --version       show the version\n"
            "\nExit codes: 0 success, 1 the operation failed or was refused, 2 bad arguments,\n"
            "3 no keyboard attached.\n";
+}
+
+void WriteVersion(std::ostream& out) {
+    out << "qx480ctl " << kProgramVersion << '\n';
 }
 
 }  // namespace qx::ctl

@@ -12,6 +12,7 @@ namespace qx::ctl {
 
 struct CommandLine {
     bool help = false;
+    bool version = false;
     bool assumeYes = false;
     const Subcommand* command = nullptr;
     std::vector<std::string> args;
@@ -27,5 +28,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words);
 
 // The help: usage, every subcommand of every group, the options and the exit codes.
 void WriteHelp(std::ostream& out);
+// The program's name and version, one line.
+void WriteVersion(std::ostream& out);
 
 }  // namespace qx::ctl

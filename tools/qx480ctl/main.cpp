@@ -64,5 +64,9 @@ int main(int argc, char** argv) {
         WriteHelp(std::cout);
         return kExitOk;
     }
+    if (parsed.line->version) {
+        WriteVersion(std::cout);
+        return kExitOk;
+    }
     return Run(*parsed.line);
 }

@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "layout.h"
+#include "qx480_version.h"
 #include "render_preview.h"
 #include "skin/skin_check.h"
 #include "skin/skin_keys.h"
@@ -80,7 +81,10 @@ int main(int argc, char** argv) {
     const QString render = value(QStringLiteral("--render"));
     const QString versionArgument = value(QStringLiteral("--version"));
     const QString version =
-        versionArgument.isEmpty() ? QStringLiteral(QX_VERSION) : versionArgument;
+        versionArgument.isEmpty()
+            ? QString::fromUtf8(qx::kProgramVersion.data(),
+                                static_cast<qsizetype>(qx::kProgramVersion.size()))
+            : versionArgument;
     if (!out.isEmpty()) {
         return WriteSkin(out, version);
     }
