@@ -41,7 +41,7 @@ DeviceConnection::~DeviceConnection() {
     Stop();
 }
 
-void DeviceConnection::Start(bool autoOpenDone) {
+void DeviceConnection::Start(bool autoOpenDone, KeyboardEvents events) {
     DeviceConnection* expected = nullptr;
     if (!activeConnection.compare_exchange_strong(expected, this)) {
         throw std::logic_error("a device connection is already started");
@@ -55,7 +55,9 @@ void DeviceConnection::Start(bool autoOpenDone) {
         std::lock_guard lock(statusMutex_);
         statusWriteId_ = 0;
     }
-    RegisterRead(kConsumerInterface, kConsumerReadTag, consumerReadId_);
+    if (events == KeyboardEvents::kActedOn) {
+        RegisterRead(kConsumerInterface, kConsumerReadTag, consumerReadId_);
+    }
     // The exchange's reply event and busy flag were made ready with the exchange itself.
     RegisterRead(kCommandInterface, kCommandReadTag, commandReadId_);
 
@@ -78,6 +80,8 @@ void DeviceConnection::Stop() {
         return;
     }
     stopping_ = true;
+    // An attach waiting for the keyboard's answer wakes now instead of waiting out its attempts.
+    exchange_.Close();
     // Cancelling waits until a running callback has returned; a bank switch that waits for the
     // main window returns once the host has stopped blocking.
     api_.DeleteRequestFromUnitId(consumerReadId_);
@@ -180,6 +184,9 @@ void DeviceConnection::ApplyKeyboardCount(int count) {
     }
     if (count != 0) {
         ReadAttachedKeyboard();
+        if (stopping_.load()) {
+            return;
+        }
         host_.SendWindowMessage(kKeyboardReadMessage, kKeyboardReadCode);
     } else {
         profile_.Forget();
@@ -201,13 +208,19 @@ void DeviceConnection::ReadAttachedKeyboard() {
     if (commands_.ReadDefaultLayout(layout) == kOk) {
         std::lock_guard lock(layoutMutex_);
         defaultLayout_ = layout;
-    } else {
+    } else if (IsKeyboardStillThere()) {
         host_.ShowMessage(app::LangText(app::lang::kMainDefaultMatrixPrompt));
     }
     std::array<uint8_t, kStateBlockSize> state{};
     if (commands_.ReadStateBlock(state) == kOk) {
         macroCapacity_ = state[kMacroCapacityByte] * kMacroCapacityUnit;
     }
+}
+
+// A read that failed because the keyboard left (or the connection is ending) is no fault of the
+// keyboard's: the departure is handled next, and nobody is told about a layout.
+bool DeviceConnection::IsKeyboardStillThere() const {
+    return !stopping_.load() && api_.RequestGetDeviceCount(&kCommandInterface) > 0;
 }
 
 bool DeviceConnection::WaitForMainWindow() {

@@ -40,6 +40,12 @@ inline constexpr uint16_t kEventIndicatorOff = 0x1810;
 inline constexpr uint16_t kEventIndicatorOn = 0x1811;
 inline constexpr std::size_t kEventCodeOffset = 1;  // after the report id
 
+// Whether a program acts on the keyboard's own events (bank switch, lighting change,
+// indicator). Every program attached to the keyboard sees each event, and the bank switch writes
+// the program's own bank state back to the keyboard: only one program may act on them, the
+// driver. A tool that works beside it leaves them alone.
+enum class KeyboardEvents { kActedOn, kLeftAlone };
+
 // State-block byte 11: the device macro table's size in units of 128 bytes.
 inline constexpr std::size_t kMacroCapacityByte = 11;
 inline constexpr uint32_t kMacroCapacityUnit = 128;
@@ -60,14 +66,17 @@ class DeviceConnection {
     DeviceConnection& operator=(const DeviceConnection&) = delete;
 
     // Registers the standing reads and takes the first keyboard count. `autoOpenDone` is true
-    // when the program was started with "/Start". One connection is started per process at a
+    // when the program was started with "/Start". With the events left alone the read on the
+    // consumer interface is not registered at all. One connection is started per process at a
     // time; starting a second one throws std::logic_error.
-    void Start(bool autoOpenDone = false);
+    void Start(bool autoOpenDone = false, KeyboardEvents events = KeyboardEvents::kActedOn);
 
-    // Ends the connection: no count change, event or indicator change is acted on any more;
-    // the standing reads and the status write are cancelled (so no callback reaches a window
-    // or an object that is gone; the library itself stays loaded); the workers finish the job
-    // they run and end. The host must already have stopped blocking (see ConnectionHost).
+    // Ends the connection: no count change, event or indicator change is acted on any more; the
+    // exchange is closed (one waiting for an answer returns "no keyboard" at once, so this never
+    // waits longer than the report in flight); the standing reads and the status write are
+    // cancelled (so no callback reaches a window or an object that is gone; the library itself
+    // stays loaded); the workers finish the job they run and end. The host must already have
+    // stopped blocking (see ConnectionHost).
     void Stop();
 
     // The callback of both standing reads and of the status write. Returns 1.
@@ -92,6 +101,7 @@ class DeviceConnection {
     void ShowGKeyBank(int bank);
     void ApplyKeyboardCount(int count);
     void ReadAttachedKeyboard();
+    bool IsKeyboardStillThere() const;
     bool WaitForMainWindow();
     void ShowIndicator(bool on);
 

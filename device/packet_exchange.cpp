@@ -33,7 +33,7 @@ int PacketExchange::ExchangePacket(std::span<const uint8_t> request,
     // One reply slot serves every thread: the next exchange starts only when this one has ended.
     const std::lock_guard exclusive(exchangeMutex_);
     received = 0;
-    if (api_.RequestGetDeviceCount(&kCommandInterface) <= 0) {
+    if (IsClosed() || api_.RequestGetDeviceCount(&kCommandInterface) <= 0) {
         return kNoDevice;
     }
     const Packet packet = PadToPacket(request);
@@ -42,6 +42,8 @@ int PacketExchange::ExchangePacket(std::span<const uint8_t> request,
         switch (RunAttempt(packet, reply, answerLength)) {
             case AttemptOutcome::SendRefused:
                 return kSendRefused;
+            case AttemptOutcome::Closed:
+                return kNoDevice;
             case AttemptOutcome::Accepted:
                 received = answerLength;
                 return kOk;
@@ -66,6 +68,10 @@ PacketExchange::AttemptOutcome PacketExchange::RunAttempt(const Packet& packet,
                                                           std::span<uint8_t, kPacketSize> reply,
                                                           std::size_t& answerLength) {
     OpenReplySlot(reply);
+    if (IsClosed()) {
+        CloseReplySlot();
+        return AttemptOutcome::Closed;
+    }
     if (api_.RequestWriteOne(&kCommandInterface, packet.data(), static_cast<int>(kPacketSize)) <=
         0) {
         CloseReplySlot();
@@ -73,6 +79,9 @@ PacketExchange::AttemptOutcome PacketExchange::RunAttempt(const Packet& packet,
     }
     const bool answered = WaitForAnswer();
     answerLength = CloseReplySlot();
+    if (IsClosed()) {
+        return AttemptOutcome::Closed;
+    }
     // An answer too short to hold a command echo and a status cannot be this packet's answer.
     if (!answered || answerLength <= kStatusOffset ||
         reply[kCommandOffset] != packet[kCommandOffset]) {
@@ -90,8 +99,21 @@ bool PacketExchange::WaitForAnswer() {
         if (answered_.load(std::memory_order_acquire)) {
             return true;
         }
+        if (IsClosed()) {
+            return false;
+        }
     }
     return false;
+}
+
+void PacketExchange::Close() {
+    {
+        // Under the slot's lock: an attempt that opens its slot after this sees the flag, one
+        // that opened it before is woken by the signal below.
+        const std::lock_guard lock(slotMutex_);
+        closed_.store(true, std::memory_order_release);
+    }
+    replyEvent_.Set();
 }
 
 void PacketExchange::OpenReplySlot(std::span<uint8_t, kPacketSize> reply) {
@@ -113,6 +135,9 @@ std::size_t PacketExchange::CloseReplySlot() {
 
 int PacketExchange::SendPacketNoReply(std::span<const uint8_t> request) {
     const std::lock_guard exclusive(exchangeMutex_);
+    if (IsClosed()) {
+        return kNoDevice;
+    }
     const Packet packet = PadToPacket(request);
     return api_.RequestWriteOne(&kCommandInterface, packet.data(), static_cast<int>(kPacketSize));
 }

@@ -35,13 +35,20 @@ class PacketExchange {
     // Timing::retryPause between them. An answer with status 0xFF or 0xFE counts as a failed
     // attempt; the third one is returned as received so the command operation can map it.
     // Results: kOk (reply holds the answer, `received` its length), kNoDevice (no keyboard:
-    // nothing sent), kSendRefused, kNoAnswer. `received` is 0 unless the result is kOk.
+    // nothing sent; or the link was closed), kSendRefused, kNoAnswer. `received` is 0 unless the
+    // result is kOk.
     int ExchangePacket(std::span<const uint8_t> request, std::span<uint8_t, kPacketSize> reply,
                        std::size_t& received);
 
     // Sends the request padded to 64 bytes without waiting for any answer. Returns the
     // transport's result (> 0 sent).
     int SendPacketNoReply(std::span<const uint8_t> request);
+
+    // Ends the link for good: an exchange waiting for its answer wakes at once, and it and every
+    // later exchange and send return kNoDevice without sending. Stopping the connection calls
+    // it, so the program's end never waits out the attempts of a keyboard that stays silent.
+    void Close();
+    bool IsClosed() const { return closed_.load(std::memory_order_acquire); }
 
     // A report read on the command interface (report id first). While an exchange waits, copies
     // min(report length, 64) bytes into its reply and wakes it; otherwise the report is dropped.
@@ -54,7 +61,7 @@ class PacketExchange {
     const Timing& timing() const { return timing_; }
 
   private:
-    enum class AttemptOutcome { Accepted, Rejected, Unanswered, SendRefused };
+    enum class AttemptOutcome { Accepted, Rejected, Unanswered, SendRefused, Closed };
 
     AttemptOutcome RunAttempt(const Packet& packet, std::span<uint8_t, kPacketSize> reply,
                               std::size_t& answerLength);
@@ -70,6 +77,7 @@ class PacketExchange {
     std::size_t replyLength_ = 0;
     std::atomic<bool> answered_{false};  // the open attempt got an answer
     std::atomic<bool> busy_{false};
+    std::atomic<bool> closed_{false};
     std::atomic<int> deliveriesSignalling_{0};  // deliveries between filling a reply and Set
     platform::AutoResetEvent replyEvent_;
 };

@@ -161,6 +161,18 @@ TEST_F(ConnectionTest, FailedLayoutReadShowsThePromptAndKeepsTheOldLayout) {
     EXPECT_EQ(calls[1], (HostCall{HostCall::kSend, kKeyboardReadMessage, kKeyboardReadCode, {}}));
 }
 
+TEST_F(ConnectionTest, ALayoutReadCutShortByTheKeyboardLeavingShowsNoPrompt) {
+    MakeConnection(true);
+    link->keyboard->DropRequests(sim::kUntilCleared);
+    connection->Start(true);
+    ASSERT_TRUE(host.WaitFor([&] { return !link->CommandsSent().empty(); }));
+    link->keyboard->Unplug();
+    ASSERT_TRUE(host.WaitFor([&] { return Sends(kKeyboardLeftMessage) == 1; }));
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(prompt.Shown().empty());
+    EXPECT_FALSE(connection->IsKeyboardAttached());
+}
+
 TEST_F(ConnectionTest, FailedStateReadKeepsTheMacroCapacity) {
     MakeConnection(true);
     connection->Start(true);

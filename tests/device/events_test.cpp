@@ -78,6 +78,22 @@ TEST_F(EventTest, LightingChangeStartsTheRefreshTimerAndOtherCodesDoNothing) {
     EXPECT_TRUE(link->CommandsSent().empty());
 }
 
+TEST_F(EventTest, AConnectionThatLeavesEventsAloneNeverActsOnThem) {
+    MakeConnection(true);
+    connection->Start(true, KeyboardEvents::kLeftAlone);
+    ASSERT_TRUE(host.WaitFor([&] { return host.ShownIcon() == kIconKeyboard; }));
+    ASSERT_TRUE(Settle());
+    host.Clear();
+    for (const uint16_t code : {kEventBankSwitch, kEventLightingChanged, kEventIndicatorOn}) {
+        ASSERT_TRUE(link->keyboard->SendEvent(code));
+    }
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(host.Calls().empty());
+    EXPECT_TRUE(link->LedReports().empty());
+    EXPECT_EQ(link->keyboard->GKeyBank(), 0);
+    EXPECT_EQ(connection->GetGKeyBank(), 0);
+}
+
 TEST_F(EventTest, ShortEventReportsAreIgnored) {
     StartAttached();
     const uint8_t shortReport[] = {0x03, 0xFF};

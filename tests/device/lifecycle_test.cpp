@@ -115,6 +115,23 @@ TEST_F(ConnectionTest, StopEndsAWaitingAttachAndIgnoresLaterEvents) {
     connection->Stop();                  // a second stop changes nothing
 }
 
+TEST_F(ConnectionTest, StopWakesAnAttachWaitingForTheKeyboardsAnswer) {
+    device::Timing slow = test_support::kTestTiming;
+    slow.attemptTimeout = std::chrono::seconds(5);
+    MakeConnection(true, slow);
+    link->keyboard->DropRequests(sim::kUntilCleared);
+    connection->Start(true);
+    ASSERT_TRUE(host.WaitFor([&] { return !link->CommandsSent().empty(); }));
+
+    const auto before = std::chrono::steady_clock::now();
+    connection->Stop();
+    // Well inside the first attempt: the layout and state reads did not wait out their six.
+    EXPECT_LT(std::chrono::steady_clock::now() - before, slow.attemptTimeout);
+    EXPECT_EQ(link->CommandsSent().size(), 1u);
+    EXPECT_TRUE(prompt.Shown().empty());
+    EXPECT_EQ(Sends(kKeyboardReadMessage), 0);
+}
+
 TEST_F(ConnectionTest, OneConnectionIsStartedAtATime) {
     MakeConnection(false);
     connection->Start();

@@ -117,6 +117,29 @@ TEST(ExchangeWithKeyboard, LostAnswerIsMadeUpByTheNextAttempt) {
     EXPECT_EQ(keyboard.CommandsSent().size(), 3U);
 }
 
+TEST(ExchangeWithKeyboard, ClosingWakesAWaitingExchangeAndRefusesLaterOnes) {
+    // Attempts far longer than the test: only the close can end the wait in time.
+    test_support::EmulatedKeyboardOptions options;
+    options.timing.attemptTimeout = 5s;
+    EmulatedKeyboard keyboard(options);
+    keyboard.Model().DropRequests(sim::kUntilCleared);
+    int result = kOk;
+    std::thread waiting([&] { result = keyboard.Commands().SendTestCommand(); });
+    while (keyboard.CommandsSent().empty()) {
+        std::this_thread::sleep_for(1ms);
+    }
+    keyboard.Exchange().Close();
+    waiting.join();
+    EXPECT_EQ(result, kNoDevice);
+    EXPECT_FALSE(keyboard.Exchange().IsBusy());
+
+    keyboard.Model().ClearMisbehaviour();
+    EXPECT_EQ(keyboard.Commands().SendTestCommand(), kNoDevice);
+    EXPECT_EQ(keyboard.Exchange().SendPacketNoReply(std::array<uint8_t, 4>{4, 0, 0, 0xEE}),
+              kNoDevice);
+    EXPECT_EQ(keyboard.CommandsSent().size(), 1U);
+}
+
 TEST(ExchangeWithKeyboard, TwoThreadsExchangingAtOnceEachGetTheirOwnAnswer) {
     EmulatedKeyboard keyboard;
     // A millisecond each way keeps both threads' exchanges in flight at the same time.

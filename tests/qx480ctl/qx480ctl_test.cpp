@@ -2,8 +2,10 @@
 // library (RADODOR_BACKEND=sim), data and settings folders of the test's own.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "device/key_action_layout.h"
 #include "keyboard/image_record.h"
@@ -12,6 +14,7 @@
 #include "tests/profiles/profile_fixture.h"
 #include "tests/qx480ctl/run_program.h"
 #include "tests/support/emulated_keyboard.h"
+#include "tools/qx480ctl/keyboard_link.h"
 
 namespace qx::testing {
 namespace {
@@ -237,6 +240,32 @@ TEST_F(CtlTest, AnImportedFileReadsBackWithTheSameKeysAndMacros) {
             EXPECT_EQ(got.macros[i].Action(a), want.macros[i].Action(a)) << i << ' ' << a;
         }
     }
+}
+
+// The driver may be attached to the same keyboard: the G-key bank switch is the driver's to act
+// on, so the keyboard's bank state is written by one program only.
+TEST_F(CtlTest, ItsKeyboardLinkLeavesTheKeyboardsEventsToTheDriver) {
+    const std::map<std::string, std::string> environment = Environment();
+    const char* const simVariables[] = {"RADODOR_BACKEND", "RADODOR_SIM_STATE",
+                                        "RADODOR_SIM_TRACE"};
+    for (const char* name : simVariables) {
+        ::setenv(name, environment.at(name).c_str(), 1);
+    }
+    platform::SetProgramFolder(std::filesystem::path(QX480CTL_PATH).parent_path().string() + "/");
+    std::string why;
+    auto link = ctl::KeyboardLink::Open(why);
+    ASSERT_NE(link, nullptr) << why;
+    ASSERT_EQ(Sim({"event", "0x02ff"}).exitCode, 0);
+    bool switched = false;
+    for (int poll = 0; poll < 50 && !switched; ++poll) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        switched = Sim({"status"}).out.find("G-key bank: 1") != std::string::npos;
+    }
+    link.reset();
+    for (const char* name : simVariables) {
+        ::unsetenv(name);
+    }
+    EXPECT_FALSE(switched);
 }
 
 TEST_F(CtlTest, ImportRewritesAnExistingProfileStore) {

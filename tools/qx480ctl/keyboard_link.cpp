@@ -27,7 +27,8 @@ std::unique_ptr<KeyboardLink> KeyboardLink::Open(std::string& why) {
     link->api_ = *api;
     link->session_ = std::make_unique<device::DeviceSession>(link->api_, link->host_);
     device::DeviceConnection& connection = link->session_->Connection();
-    connection.Start(true);
+    // The driver may be attached to the same keyboard: its events are the driver's to act on.
+    connection.Start(true, device::KeyboardEvents::kLeftAlone);
     const auto deadline = std::chrono::steady_clock::now() + kAttachWait;
     while (!connection.IsIdle() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(kIdlePoll);

@@ -1,7 +1,8 @@
 // The keyboard as qx480ctl reaches it: the transport library of the run-time folder (so that
 // RADODOR_BACKEND=sim reaches the emulated keyboard), the device session with its standing
-// reads delivering answers to the exchange, and what the connection reads from a keyboard that
-// is attached (default layout, macro capacity).
+// read delivering answers to the exchange, and what the connection reads from a keyboard that
+// is attached (default layout, macro capacity). The keyboard's own events (G-key bank switch,
+// lighting change, indicator) are left to the driver.
 #pragma once
 
 #include <chrono>
