@@ -8,6 +8,7 @@
 #include "app/language_keys.h"
 #include "device/device_session.h"
 #include "device/key_action_layout.h"
+#include "device/keyboard_macros.h"
 #include "device/macro_table.h"
 #include "device/result_codes.h"
 #include "platform/prompt.h"
@@ -109,7 +110,10 @@ int DownloadImage(const keyboard::ImageGuard& /*imageLock*/,
     if (!snapshot.image) {
         return 0;
     }
-    const bool all = allProfiles || rewriteAll.load();
+    // A table that moves a macro the keyboard holds would leave the other profiles' keys
+    // pointing at the wrong position: their layouts go too.
+    const bool all = allProfiles || rewriteAll.load() ||
+                     MovesKeyboardMacros(KeyboardMacroIds(), snapshot.macros);
     const std::size_t withNames = MacroTableSize(snapshot.macros, true);
     const std::size_t withoutNames = MacroTableSize(snapshot.macros, false);
     if (withoutNames > link.macroCapacity || withoutNames > kMaxMacroTableSize) {
@@ -129,12 +133,21 @@ int DownloadImage(const keyboard::ImageGuard& /*imageLock*/,
 
     // Only the last layout write decides: the keyboard keeps whatever the others stored.
     link.commands.BeginWrite();
-    link.commands.WriteMacroTable(table);
+    bool everyWrite = link.commands.WriteMacroTable(table) == kOk;
     int result = kNoDevice;
     for (const ProfileLayout& layout : layouts) {
         result = link.commands.WriteProfileLayout(layout.layout, layout.profile);
+        everyWrite = everyWrite && result == kOk;
     }
     link.commands.EndWrite();
+    // The table is remembered once every write went through. A failed download of one profile
+    // leaves the others naming positions of the table remembered before; one of all three may
+    // have left them mixed, and then nothing is known.
+    if (everyWrite) {
+        RememberKeyboardMacros(snapshot.macros);
+    } else if (all) {
+        ForgetKeyboardMacros();
+    }
 
     if (!names) {
         ShowTopmost(app::lang::kExtraProfileSpaceTight);

@@ -48,7 +48,9 @@ int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles)
 // capacity, else without and "EXTRA_PROFILE_SPACE_TIGHT" afterwards; "EXTRA_MACRO_TOO_LONG"
 // and nothing written when even that does not fit), then the layout of each profile in
 // ascending order, in one write transaction. Only the last layout write decides the result.
-// A single-profile download whose current profile is unknown has its layout write refused.
+// A single-profile download covers all three profiles when the rewrite-all flag is set, and
+// when the table moves a macro the keyboard holds (or what it holds is not known: see
+// device/keyboard_macros.h). One whose current profile is unknown has its layout write refused.
 int DownloadImage(const keyboard::ImageGuard& imageLock, const keyboard::SnapshotGuard& snapshot,
                   bool allProfiles, const TransferLink& link);
 

@@ -1,17 +1,21 @@
 #include "device/read_back.h"
 
+#include <algorithm>
 #include <array>
 #include <new>
 #include <vector>
 
 #include "device/device_session.h"
 #include "device/key_action_layout.h"
+#include "device/keyboard_macros.h"
 #include "device/macro_table.h"
 #include "device/result_codes.h"
 #include "keyboard/byte_order.h"
 #include "keyboard/image_record.h"
 #include "platform/file_replace.h"
 #include "profiles/macro_area.h"
+#include "profiles/profile_check.h"
+#include "profiles/profile_file.h"
 #include "profiles/profile_format.h"
 
 namespace qx::device {
@@ -39,7 +43,13 @@ bool ReadMacros(const TransferLink& link, std::vector<keyboard::MacroRecord>& ou
     if (keyboard::LoadLe16(head, kTableMagicOffset) != kMacroTableMagic) {
         return true;
     }
-    std::vector<uint8_t> table(keyboard::LoadLe16(head, kTableSizeOffset));
+    // The size field is the keyboard's own data: the table cannot be longer than the area the
+    // keyboard announced, and the keyboard refuses reads past that area.
+    std::size_t size = keyboard::LoadLe16(head, kTableSizeOffset);
+    if (link.macroCapacity != 0) {
+        size = std::min<std::size_t>(size, link.macroCapacity);
+    }
+    std::vector<uint8_t> table(size);
     if (link.commands.ReadMacroTable(table) != kOk) {
         return false;
     }
@@ -60,9 +70,20 @@ std::unique_ptr<keyboard::ImageRecord> BuildImage(
     return image;  // block 3 stays zero
 }
 
+// The default image in place of whatever the live image held.
+void InstallDefaultImage(const keyboard::ImageGuard& guard) {
+    guard->texts.ClearAll();
+    guard->macros.clear();
+    guard->image.reset();
+    profiles::WriteDefaultProfileFile(std::nullopt, profiles::kWriterFlag, true);
+}
+
 }  // namespace
 
 int ReadBackToFile(const std::string& path, const TransferLink& link) {
+    // The image built here is what the program works on next: the keyboard's table is known
+    // to it exactly when the read-back succeeds.
+    ForgetKeyboardMacros();
     const int current = link.currentProfile.Get();
     if (current < 0 || current > kHighestReadableProfile) {
         return 0;
@@ -75,8 +96,11 @@ int ReadBackToFile(const std::string& path, const TransferLink& link) {
         }
         const auto image =
             BuildImage(layouts, static_cast<uint16_t>(macros.size()), link.defaultLayout);
-        return platform::ReplaceFile(path, {image->Bytes(), profiles::MacroAreaBytes(macros)}) ? 1
-                                                                                               : 0;
+        if (!platform::ReplaceFile(path, {image->Bytes(), profiles::MacroAreaBytes(macros)})) {
+            return 0;
+        }
+        RememberKeyboardMacros(macros);
+        return 1;
     } catch (const std::bad_alloc&) {
         return 0;
     }
@@ -88,6 +112,26 @@ int ReadBackToFile(const std::string& path) {
         return 0;
     }
     return ReadBackToFile(path, TransferLinkOf(*session));
+}
+
+ReloadSource ReloadImageFromKeyboard(const std::string& storePath, const TransferLink* link,
+                                     const std::function<void()>& whileLocked) {
+    // A read-back that fails writes no file: the store still holds the last good content.
+    const bool readBack = link != nullptr && ReadBackToFile(storePath, *link) == 1;
+    const keyboard::ImageGuard guard = keyboard::Images().LockImage();
+    ReloadSource source = ReloadSource::kDefaultImage;
+    if (readBack && profiles::LoadImageFromFile(storePath) == 1) {
+        source = ReloadSource::kKeyboard;
+    } else if (profiles::CheckProfileFile(storePath) == profiles::ProfileCheck::Valid &&
+               profiles::LoadImageFromFile(storePath) == 1) {
+        source = ReloadSource::kLastGoodStore;
+    } else {
+        InstallDefaultImage(guard);
+    }
+    if (whileLocked) {
+        whileLocked();
+    }
+    return source;
 }
 
 }  // namespace qx::device

@@ -3,6 +3,7 @@
 // keyboard keeps none).
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "device/image_transfer.h"
@@ -16,5 +17,18 @@ int ReadBackToFile(const std::string& path, const TransferLink& link);
 
 // The same through the running device session (0 when there is none).
 int ReadBackToFile(const std::string& path);
+
+// Where the live image came from after ReloadImageFromKeyboard.
+enum class ReloadSource { kKeyboard, kLastGoodStore, kDefaultImage };
+
+// The keyboard's content becomes the profile store at `storePath`, and the store the live
+// image. When the keyboard cannot be read back (no `link`, or a read failed) or what it wrote
+// cannot be loaded, the store as it was before, the last good copy of the keyboard's content,
+// is loaded when it validates; only without one does a default image (no macros) become the
+// live image. So a read that failed never leaves an image whose next Apply would empty the
+// keyboard's macro table. `whileLocked` runs under the image lock after the image was
+// installed (the main window refreshes its key buttons there).
+ReloadSource ReloadImageFromKeyboard(const std::string& storePath, const TransferLink* link,
+                                     const std::function<void()>& whileLocked = {});
 
 }  // namespace qx::device

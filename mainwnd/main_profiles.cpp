@@ -1,5 +1,7 @@
 // The configuration image read back from the keyboard, and the profile menu with the profile
 // button that names the active profile.
+#include <optional>
+
 #include "app/language.h"
 #include "app/language_keys.h"
 #include "device/connection_host.h"
@@ -23,34 +25,20 @@ bool IsOnboardProfile(int profile) {
     return profile >= 0 && profile < keyboard::kProfileCount;
 }
 
-// Frees the live image's texts, macros and record, then installs a default image.
-void InstallDefaultImage(const keyboard::ImageGuard& guard) {
-    guard->texts.ClearAll();
-    guard->macros.clear();
-    guard->image.reset();
-    profiles::WriteDefaultProfileFile(std::nullopt, 0, true);
-}
-
 }  // namespace
 
-// The keyboard's content becomes the profile store, and the store the live image. A store that
-// cannot be loaded after a successful read-back leaves a default image rather than none.
+// The keyboard's content becomes the profile store, and the store the live image; a keyboard
+// that cannot be read leaves the last good store (or, without one, a default image).
 void CQuilvaneDlg::ReloadImageFromKeyboard(bool keepPending) {
     profiles::EnsureDataFolder();
     const int profile = keyboard::GetCurrentProfile();
-    std::string store;
-    bool readBack = false;
+    std::optional<device::TransferLink> link;
     if (IsOnboardProfile(profile) && session_ != nullptr) {
-        store = profiles::GetStorePath(profile);
-        readBack = device::ReadBackToFile(store, device::TransferLinkOf(*session_)) == 1;
+        link.emplace(device::TransferLinkOf(*session_));
     }
-    {
-        const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-        if (!readBack || profiles::LoadImageFromFile(store) != 1) {
-            InstallDefaultImage(guard);
-        }
+    device::ReloadImageFromKeyboard(profiles::GetStorePath(profile), link ? &*link : nullptr, [&] {
         keyView_.RefreshKeyButtons(keyassign::BlockSelection{profile, device::GetGKeyBank()});
-    }
+    });
     if (!keepPending) {
         SetApplyEnabled(false);
     }

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "device/image_transfer.h"
+#include "device/key_action_layout.h"
 #include "keyassign/action_texts.h"
 #include "keyassign/key_assignment_apply.h"
 #include "profiles/macro_area.h"
+#include "sim/keyboard_memory.h"
 #include "tests/keyassign/keyassign_fixture.h"
+#include "tests/support/emulated_keyboard.h"
 
 namespace qx::keyassign {
 namespace {
@@ -484,6 +487,60 @@ TEST_F(MacroEditorTest, LoadingTheListClearsNewFlagsAndTakesCopies) {
     editor_.ClearMacroList();
     EXPECT_EQ(editor_.MacroCount(), 0);
     EXPECT_EQ(editor_.SelectedMacro(), kNoMacro);
+}
+
+// The keyboard plays a macro key by the macro's position in its table.
+class MacroApplyOnKeyboardTest : public MacroEditorTest {
+  protected:
+    static constexpr std::size_t kPositionOfA = 19;  // 02 02 04 in the default layout
+
+    int Download(bool allProfiles) {
+        kb_.ClearTrace();
+        const keyboard::ImageGuard guard = keyboard::Images().LockImage();
+        return device::SnapshotAndDownload(
+            guard, allProfiles,
+            {kb_.Commands(), profile_, sim::kMacroUnitSize * sim::kFactoryMacroUnits,
+             device::kBuiltInDefaultLayout});
+    }
+    device::KeyAction ActionOfAOnKeyboard(int profile) const {
+        const std::vector<uint8_t> layout = kb_.Model().Read(
+            sim::Area::kProfileLayouts, device::kKeyLayoutSize * profile, device::kKeyLayoutSize);
+        return device::ActionAt(std::span<const uint8_t, device::kKeyLayoutSize>(layout),
+                                kPositionOfA);
+    }
+    long LayoutWrites() const {
+        const auto sent = kb_.CommandsSent();
+        return std::count_if(sent.begin(), sent.end(), [](const device::Packet& p) {
+            return p[device::kCommandOffset] == 8;
+        });
+    }
+
+    mutable test_support::EmulatedKeyboard kb_;
+    keyboard::CurrentProfileCache profile_{&kb_.Commands()};  // the keyboard's is 0
+};
+
+TEST_F(MacroApplyOnKeyboardTest, DeletingAnUnusedMacroRewritesTheOtherProfilesMacroKeys) {
+    InstallMacros({Macro(1, "A"), Macro(2, "B"), Macro(3, "C")});
+    AssignMacro(1, kEntryA, 3);
+    ASSERT_EQ(Download(true), 1);
+    ASSERT_EQ(ActionOfAOnKeyboard(1), (device::KeyAction{5, 1, 2}));
+
+    // Editing profile 0: B, which no key plays, goes without a question; C moves to 1.
+    editor_.LoadMacroList();
+    editor_.SelectMacro(1);
+    editor_.DeleteMacro();
+    ASSERT_TRUE(Questions().empty());
+    ASSERT_TRUE(editor_.ApplyMacroList());
+    ASSERT_EQ(Download(false), 1);
+    EXPECT_EQ(ActionOfAOnKeyboard(1), (device::KeyAction{5, 1, 1}));
+    EXPECT_EQ(LayoutWrites(), 18);
+
+    // A macro added at the end moves none: Apply writes the current profile alone.
+    editor_.AddMacro();
+    ASSERT_TRUE(editor_.ApplyMacroList());
+    ASSERT_EQ(Download(false), 1);
+    EXPECT_EQ(LayoutWrites(), 6);
+    EXPECT_EQ(ActionOfAOnKeyboard(1), (device::KeyAction{5, 1, 1}));
 }
 
 // ---- Apply of the key assignment window

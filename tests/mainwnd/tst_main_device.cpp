@@ -61,7 +61,7 @@ class MainDeviceTest : public QObject {
 
   private slots:
     void profileReadShowsKeysAssignedOnTheKeyboard();
-    void failedReadBackLeavesADefaultImage();
+    void failedReadBackKeepsTheLastGoodStore();
     void profileMenuNamesTheActiveProfile();
     void profileMenuChecksDefaultItemWhenProfileIsUnknown();
     void bankSwitchUpdatesOnlyTheGKeyMarks();
@@ -94,14 +94,29 @@ void MainDeviceTest::profileReadShowsKeysAssignedOnTheKeyboard() {
         QString::fromStdString(harness.DataFolder() + "/Varkon QX480 Driver/$Profile0")));
 }
 
-void MainDeviceTest::failedReadBackLeavesADefaultImage() {
+void MainDeviceTest::failedReadBackKeepsTheLastGoodStore() {
     MainWindowHarness harness;
     QVERIFY(harness.Start());
     mw::CQuilvaneDlg& window = harness.Window();
-    AssignBToAOnKeyboard(harness.Keyboard().Model(), 0);
-    harness.Keyboard().Model().FailRequests(0xFF, 1000);
+    qx::sim::Keyboard& keyboard = harness.Keyboard().Model();
+    AssignBToAOnKeyboard(keyboard, 0);
     harness.Send(mw::kProfileReadMessage, mw::kProfileReadCode);
-    harness.Keyboard().Model().ClearMisbehaviour();
+    QVERIFY(window.Button(kKeyA)->IsMarked());
+    const auto readFailing = [&] {
+        keyboard.FailRequests(0xFF, 1000);
+        harness.Send(mw::kProfileReadMessage, mw::kProfileReadCode);
+        keyboard.ClearMisbehaviour();
+    };
+
+    readFailing();
+    QVERIFY(window.Button(kKeyA)->IsMarked());
+    QCOMPARE(qx::keyboard::Images().LockImage()->image->Entry(0, kEntryA).Kind(),
+             uint16_t{qx::keyboard::kKindKey});
+
+    // Without a store a default image is all there is.
+    QVERIFY(QFile::remove(
+        QString::fromStdString(harness.DataFolder() + "/Varkon QX480 Driver/$Profile0")));
+    readFailing();
     QVERIFY(!window.Button(kKeyA)->IsMarked());
     const auto guard = qx::keyboard::Images().LockImage();
     QVERIFY(guard->image != nullptr);

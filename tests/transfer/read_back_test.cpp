@@ -99,6 +99,19 @@ TEST_F(ReadBackTest, ATableWithoutItsMagicHoldsNoMacros) {
     EXPECT_EQ(std::count(sent.begin(), sent.end(), 0x09), 1);
 }
 
+TEST_F(ReadBackTest, ATableSizeBeyondTheMacroCapacityIsReadUpToTheCapacity) {
+    const std::vector<keyboard::MacroRecord> macros{MakeMacro(1, u"one", 3), MakeMacro(2, u"two")};
+    std::vector<uint8_t> table(device::MacroTableSize(macros, true));
+    ASSERT_TRUE(device::EncodeMacroTable(macros, table, true));
+    table[device::kTableSizeOffset] = 0xFF;
+    table[device::kTableSizeOffset + 1] = 0xFF;
+    kb_.Model().Write(sim::Area::kMacroTable, 0, table);
+    ASSERT_EQ(device::ReadBackToFile(path_, Link()), 1);
+    const profiles::ProfileContents back = ReadFile();
+    ASSERT_EQ(back.macros.size(), 2u);
+    EXPECT_EQ(back.macros[1].Name(), u"two");
+}
+
 TEST_F(ReadBackTest, AFailingReadWritesNoFile) {
     WriteBytes(path_, "old");
     ASSERT_EQ(profile_.Get(), 0);
@@ -113,6 +126,49 @@ TEST_F(ReadBackTest, AnUnknownCurrentProfileStopsBeforeAnyLayoutIsRead) {
     EXPECT_EQ(device::ReadBackToFile(path_, Link()), 0);
     EXPECT_EQ(CommandsSent(), (std::vector<uint8_t>{0x03, 0x03, 0x03}));
     EXPECT_FALSE(std::filesystem::exists(path_));
+}
+
+// ---- Reloading the live image --------------------------------------------------------------
+
+class ReloadTest : public ReadBackTest {
+  protected:
+    device::ReloadSource Reload() {
+        const device::TransferLink link = Link();
+        return device::ReloadImageFromKeyboard(store_, &link);
+    }
+    static std::size_t LiveMacroCount() { return keyboard::Images().LockImage()->macros.size(); }
+
+    std::string store_ = profiles::GetStorePath(0);
+};
+
+TEST_F(ReloadTest, AFailedReadBackKeepsTheLastGoodStoreAndItsMacros) {
+    {
+        keyboard::ImageGuard guard = InstallDefaultImage();
+        guard->macros = {MakeMacro(1, u"kept", 2)};
+    }
+    ASSERT_EQ(Download(true), 1);
+    ASSERT_EQ(Reload(), device::ReloadSource::kKeyboard);
+    ASSERT_EQ(LiveMacroCount(), 1u);
+    const std::string good = ReadBytes(store_);
+
+    keyboard::Images().Reset();
+    kb_.Model().FailRequests(0xFF, sim::kUntilCleared);
+    EXPECT_EQ(Reload(), device::ReloadSource::kLastGoodStore);
+    kb_.Model().ClearMisbehaviour();
+    EXPECT_EQ(LiveMacroCount(), 1u);
+    EXPECT_EQ(ReadBytes(store_), good);
+    // What the keyboard holds is not known now: Apply writes every profile's layout.
+    kb_.ClearTrace();
+    ASSERT_EQ(Download(false), 1);
+    const auto sent = CommandsSent();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 0x08), 18);
+
+    WriteBytes(store_, "not a profile");
+    EXPECT_EQ(device::ReloadImageFromKeyboard(store_, nullptr),
+              device::ReloadSource::kDefaultImage);
+    EXPECT_EQ(LiveMacroCount(), 0u);
+    EXPECT_EQ(keyboard::Images().LockImage()->image->Entry(0, 256).Parameter(), 0x301);
+    EXPECT_TRUE(Messages().empty());  // the store is checked without telling the user
 }
 
 // ---- Import and Apply --------------------------------------------------------------------

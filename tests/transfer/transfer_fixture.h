@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/image_transfer.h"
+#include "device/keyboard_macros.h"
 #include "keyboard/current_profile.h"
 #include "sim/keyboard_memory.h"
 #include "tests/profiles/profile_builders.h"
@@ -18,6 +19,12 @@ namespace qx::testing {
 
 class TransferTest : public ProfileTest {
   protected:
+    // The emulated keyboard leaves the factory with an empty macro table.
+    void SetUp() override {
+        ProfileTest::SetUp();
+        device::RememberKeyboardMacros({});
+    }
+
     device::TransferLink Link(uint32_t capacity = 4096) {
         return device::TransferLink{kb_.Commands(), profile_, capacity,
                                     device::kBuiltInDefaultLayout};
