@@ -71,6 +71,7 @@ inline constexpr std::string_view kMainMenuPrompt = "MAIN_MENU_PROMPT";
 inline constexpr std::string_view kMainMinimizePrompt = "MAIN_MINIMIZE_PROMPT";
 inline constexpr std::string_view kMainNoDevicePrompt = "MAIN_NO_DEVICE_PROMPT";
 inline constexpr std::string_view kMainPromptDefault = "MAIN_PROMPT_DEFAULT";
+inline constexpr std::string_view kMainPromptImportNotSent = "MAIN_PROMPT_IMPORT_NOT_SENT";
 inline constexpr std::string_view kMainPromptInport = "MAIN_PROMPT_INPORT";
 inline constexpr std::string_view kMediaEditTishi = "MEDIA_EDIT_TISHI";
 inline constexpr std::string_view kMenu1 = "MENU_1";
@@ -102,7 +103,7 @@ inline constexpr std::string_view kMacroKeysTishi = "MACRO_KEYS_TISHI";
 inline constexpr std::string_view kMacroActionTishi = "MACRO_ACTION_TISHI";
 inline constexpr std::string_view kMacroDelayMs = "MACRO_DELAY_MS";
 
-inline constexpr std::array<std::string_view, 81> kNamedTextKeys = {
+inline constexpr std::array<std::string_view, 82> kNamedTextKeys = {
     kABottom,
     kAClear,
     kADelete,
@@ -154,6 +155,7 @@ inline constexpr std::array<std::string_view, 81> kNamedTextKeys = {
     kMainMinimizePrompt,
     kMainNoDevicePrompt,
     kMainPromptDefault,
+    kMainPromptImportNotSent,
     kMainPromptInport,
     kMediaEditTishi,
     kMenu1,

@@ -86,7 +86,8 @@ class LightingModel {
     // All 18 bytes of the current layer 0xFF (on) or 0x00 (off), written in one packet.
     void SetLayerAll(bool on);
     // Mode 1, brightness 4, speed 2, direction 0; with per-key lighting layer 0 and the default
-    // layers in one transaction of ten writes; then the 35-byte default record.
+    // layers in one transaction of ten writes; then the 35-byte default record, whose decoding
+    // becomes the working values (report rate 0, paint tool, ...).
     void ResetLighting();
 
     // ---- Panel ------------------------------------------------------------------------------

@@ -1,5 +1,5 @@
 // The lighting reset: mode 1, brightness 4, speed 2, direction 0, the default key-light layers
-// and the default start of the record.
+// and the default start of the record, which then gives every working value.
 #include <algorithm>
 
 #include "device/device_commands.h"
@@ -32,6 +32,11 @@ void LightingModel::ResetLighting() {
     }
 
     WriteLightingBytes(0, kDefaultLightingRecord);
+    // The keyboard now holds the default record: the working values are that record's, so the
+    // next refresh shows its report rate and tool rather than the ones from before.
+    values_ = WorkingValues{};
+    DecodeRecord(CurrentRecord(), DecodeScope::kAll, values_);
+    view_.ShowTool(values_.tool);
     view_.ClearFrames();
 }
 

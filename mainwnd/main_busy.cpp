@@ -4,7 +4,8 @@
 // and the wheel on it are dropped), every message of its table but the progress picture's is
 // held back and posted again, in order, when the busy state ends, and the lighting refresh of
 // timer 1051 waits for that end too. So nothing reaches the keyboard or the image from this
-// thread while the transfer runs.
+// thread while the transfer runs. The same holding keeps the keyboard's profile read and its
+// departure back while a profile switch asks about pending changes.
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
@@ -51,7 +52,7 @@ void CQuilvaneDlg::AddHeldHandler(uint32_t message, platform::MessageHandler han
     messages_->AddHandler(
         message, [this, message, handler = std::move(handler)](platform::MessageWParam wParam,
                                                                platform::MessageLParam lParam) {
-            if (IsBusy()) {
+            if (IsHeldBack(message)) {
                 held_.push_back(HeldMessage{message, wParam, lParam});
                 return platform::MessageResult{0};
             }
@@ -71,17 +72,31 @@ void CQuilvaneDlg::BeginBusy() {
     ++busyDepth_;
 }
 
+bool CQuilvaneDlg::IsHeldBack(uint32_t message) const {
+    if (IsBusy()) {
+        return true;
+    }
+    return askingSwitch_ && (message == kProfileReadMessage || message == kKeyboardLeftMessage);
+}
+
 void CQuilvaneDlg::EndBusy() {
     if (--busyDepth_ > 0) {
+        return;
+    }
+    PostHeldMessages();
+    if (std::exchange(lightingRefreshHeld_, false)) {
+        messages_->SetWindowTimer(kLightingRefreshTimer, 0);
+    }
+}
+
+void CQuilvaneDlg::PostHeldMessages() {
+    if (IsBusy() || askingSwitch_) {
         return;
     }
     std::vector<HeldMessage> held;
     held.swap(held_);
     for (const HeldMessage& message : held) {
         messages_->PostWindowMessage(message.message, message.wParam, message.lParam);
-    }
-    if (std::exchange(lightingRefreshHeld_, false)) {
-        messages_->SetWindowTimer(kLightingRefreshTimer, 0);
     }
 }
 

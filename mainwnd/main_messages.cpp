@@ -114,21 +114,15 @@ void CQuilvaneDlg::OnInit() {
 }
 
 // 'PROF': the keyboard was read. The image comes back from the keyboard, the profile buttons show
-// the active profile, and the lighting is read for it.
+// the active profile (none while it is unknown), and the refresh of a profile switch follows.
 void CQuilvaneDlg::OnProfileRead() {
     if (ended_) {
         return;
     }
     ReloadImageFromKeyboard(false);
     const int profile = keyboard::GetCurrentProfile();
-    for (std::size_t i = 0; i < kIdProfileButtons.size(); ++i) {
-        Button(kIdProfileButtons[i])->SetMarked(static_cast<int>(i) == profile);
-    }
-    if (lighting_) {
-        lighting_->SetLightingProfile(profile);
-        lighting_->ReadLightingState();
-    }
-    RefreshLightingPanel();
+    MarkProfileButton(profile);
+    RefreshAfterProfileSwitch(profile);
 }
 
 // 'LED': the keyboard switched its G-key bank. Only the nine G keys' marks follow.

@@ -5,6 +5,7 @@
 #include "app/language.h"
 #include "app/language_keys.h"
 #include "device/device_session.h"
+#include "device/image_transfer.h"
 #include "keyboard/image_holders.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/profile_file_dialogs.h"
@@ -54,7 +55,9 @@ void CQuilvaneDlg::OnBackupProfileFile() {
 // 32776: a valid file becomes the live image, the profile store and all three profiles of the
 // keyboard (on the transfer thread, with the busy animation); the keyboard view follows and no
 // changes are pending afterwards. A file that is not valid, or cannot be loaded, changes nothing
-// and is reported with "MAIN_PROMPT_INPORT".
+// and is reported with "MAIN_PROMPT_INPORT". When the keyboard did not take the file, the
+// imported image stays pending and the next Apply sends all three profiles: the next profile read
+// would otherwise put the keyboard's old content over it.
 void CQuilvaneDlg::OnRestoreProfileFile() {
     const std::optional<std::string> path =
         platform::CurrentPrompt().OpenFile(RestoreDialogOptions());
@@ -82,7 +85,13 @@ void CQuilvaneDlg::OnRestoreProfileFile() {
         return;
     }
     RefreshKeyButtons();
-    SetApplyEnabled(false);
+    if (outcome.Sent()) {
+        SetApplyEnabled(false);
+        return;
+    }
+    device::SetRewriteAll();
+    SetApplyEnabled(true);
+    platform::CurrentPrompt().ShowMessage(app::LangText(app::lang::kMainPromptImportNotSent));
 }
 
 }  // namespace qx::mainwnd

@@ -17,8 +17,12 @@
 namespace qx::mainwnd {
 
 // Profile1..3 (1135..1137). The panel shows the lighting of profile n first, whatever follows;
-// the buttons change only when the keyboard took the switch.
+// the buttons change only when the keyboard took the switch (the refresh at its end marks them).
+// While the question about pending changes is open, another switch is refused.
 void CQuilvaneDlg::OnProfileButton(int profile) {
+    if (askingSwitch_) {
+        return;
+    }
     if (lighting_) {
         lighting_->SetLightingProfile(profile);
         lighting_->ReadLightingState();
@@ -28,17 +32,17 @@ void CQuilvaneDlg::OnProfileButton(int profile) {
     if (keyboard::GetCurrentProfile() == profile) {
         return;
     }
-    if (SelectOnboardProfile(profile) != 1) {
-        return;
-    }
-    for (std::size_t i = 0; i < kIdProfileButtons.size(); ++i) {
-        Button(kIdProfileButtons[i])->SetMarked(static_cast<int>(i) == profile);
-    }
+    SelectOnboardProfile(profile);
 }
 
 // A result of 1 means the keyboard has the profile now: a select the keyboard did not take (the
-// index stays unknown, or the old one) is a refused switch too, after the same refresh.
+// index stays unknown, or the old one) is a refused switch too, after the same refresh. A switch
+// asked for while the question about pending changes is open is refused without a word: the
+// switch that asks goes on once it is answered.
 int CQuilvaneDlg::SelectOnboardProfile(int profile) {
+    if (askingSwitch_) {
+        return 0;
+    }
     if (profile >= keyboard::kProfileCount) {
         profile = 0;
     }
@@ -46,8 +50,7 @@ int CQuilvaneDlg::SelectOnboardProfile(int profile) {
         platform::CurrentPrompt().ShowMessage(app::LangText(app::lang::kProfileSeelctPrompt2));
         return 0;
     }
-    const bool pending = applyEnabled_ || subWindows_.AnyHasChanges();
-    if (pending && !askingSwitch_) {
+    if (applyEnabled_ || subWindows_.AnyHasChanges()) {
         if (AskAboutPendingChanges()) {
             messages_->SendWindowMessage(platform::kCommandMessage, kIdApply, 0);
         } else {
@@ -59,18 +62,19 @@ int CQuilvaneDlg::SelectOnboardProfile(int profile) {
         subWindows_.NotifyProfileSwitched(profile);
     }
     RefreshAfterProfileSwitch(profile);
-    RebuildProfileMenu(false);
     const bool taken = profile < 0 || keyboard::CurrentProfile().Cached() == profile;
     return taken ? 1 : 0;
 }
 
 // Yes keeps the pending changes (they are applied before the switch). While the question is
-// open, another switch (the tray's profile menu) does not ask again.
+// open (its event loop runs), other switches are refused, and the keyboard's profile read and
+// its departure wait for the answer: either would change the image under the question.
 bool CQuilvaneDlg::AskAboutPendingChanges() {
     askingSwitch_ = true;
     const bool keep =
         platform::CurrentPrompt().AskYesNo(app::LangText(app::lang::kProfileSelectPrompt));
     askingSwitch_ = false;
+    PostHeldMessages();
     return keep;
 }
 

@@ -11,6 +11,7 @@
 #include "device/read_back.h"
 #include "keyboard/current_profile.h"
 #include "keyboard/image_holders.h"
+#include "lighting/lighting_model.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/profile_menu_model.h"
 #include "mainwnd/quilvane_dlg.h"
@@ -44,11 +45,30 @@ void CQuilvaneDlg::ReloadImageFromKeyboard(bool keepPending) {
     }
 }
 
-// The block shown is the one of the profile the keyboard has now: the asked-for one after a
-// switch it took, the one it reports otherwise.
-void CQuilvaneDlg::RefreshAfterProfileSwitch(int /*profile*/) {
-    const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-    keyView_.RefreshKeyButtons(keyassign::CurrentBlockSelection());
+// Lighting and profile buttons follow a switch the keyboard took; after one it did not take
+// (or the default item, -1) they stay as the path left them. The key buttons show the block of
+// the profile the keyboard has now, and the menu checks it.
+void CQuilvaneDlg::RefreshAfterProfileSwitch(int profile) {
+    const bool taken = IsOnboardProfile(profile) && keyboard::CurrentProfile().Cached() == profile;
+    if (taken) {
+        if (lighting_) {
+            lighting_->SetLightingProfile(profile);
+            lighting_->ReadLightingState();
+        }
+        RefreshLightingPanel();
+        MarkProfileButton(profile);
+    }
+    {
+        const keyboard::ImageGuard guard = keyboard::Images().LockImage();
+        keyView_.RefreshKeyButtons(keyassign::CurrentBlockSelection());
+    }
+    RebuildProfileMenu(false);
+}
+
+void CQuilvaneDlg::MarkProfileButton(int profile) {
+    for (std::size_t i = 0; i < kIdProfileButtons.size(); ++i) {
+        Button(kIdProfileButtons[i])->SetMarked(static_cast<int>(i) == profile);
+    }
 }
 
 void CQuilvaneDlg::RebuildProfileMenu(bool create) {

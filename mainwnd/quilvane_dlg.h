@@ -101,8 +101,12 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     // installs a default image when that fails; refreshes the key buttons; clears the pending
     // state unless `keepPending`.
     void ReloadImageFromKeyboard(bool keepPending);
-    // After a switch to `profile`: under the image lock, the key buttons from the block of the
-    // keyboard's current profile (the switched-to one when the keyboard took the switch).
+    // The one refresh every path that changes the current profile ends in (the profile buttons,
+    // the profile menu, 'PROF', the discard of pending changes, and the profile manager after
+    // its Apply has set the profile and reloaded the image). When the keyboard took the switch to
+    // `profile`, its lighting is read and shown and its profile button marked; otherwise (-1: the
+    // default item) the lighting stays on the profile it had. Then, under the image lock, the
+    // key buttons from the block of the keyboard's current profile, and the profile menu.
     void RefreshAfterProfileSwitch(int profile);
     // Fills the profile menu (made anew with `create`), checks the active profile and gives the
     // profile button its text and tooltip.
@@ -203,6 +207,11 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     // ---- the busy state (main_busy.cpp)
     void BeginBusy();
     void EndBusy();
+    // Whether `message` waits: everything while busy; 'PROF' and the keyboard's departure while
+    // the question about pending changes is open.
+    [[nodiscard]] bool IsHeldBack(uint32_t message) const;
+    // Posts the held messages again, in order, once neither holds them any more.
+    void PostHeldMessages();
     // Lets `duration` pass while the window paints and its timers run (busy state held).
     void WaitBusy(std::chrono::milliseconds duration);
     // Runs `job` on the transfer thread while this thread keeps the window painted and its
@@ -219,6 +228,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     // ---- profiles (main_profile_switch.cpp, main_profile_files.cpp)
     void OnProfileButton(int profile);
     bool AskAboutPendingChanges();
+    void MarkProfileButton(int profile);
     void DiscardPendingChanges();
     void OnMenuButton();
     void OnRestoreProfileFile();
@@ -273,7 +283,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     std::vector<HeldMessage> held_;
     bool lightingRefreshHeld_ = false;
     std::unique_ptr<BusyIndicator> busyIndicator_;
-    // A profile switch is asking about pending changes.
+    // A profile switch is asking about pending changes: other switches are refused meanwhile.
     bool askingSwitch_ = false;
 
     bool initDone_ = false;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "device/image_transfer.h"
+#include "device/result_codes.h"
 
 namespace qx::mainwnd {
 
@@ -18,6 +19,8 @@ struct ImportOutcome {
     bool loaded = false;  // the file became the live image (false: the image is unchanged)
     int storeSaved = 0;
     int download = 0;
+    // The keyboard holds the file's profiles.
+    [[nodiscard]] bool Sent() const { return download == device::kOk; }
 };
 
 // Loads the file as the live image (image, macros and texts together, or nothing), then saves it

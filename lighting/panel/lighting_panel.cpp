@@ -2,6 +2,7 @@
 // main window's calls do with the lighting model.
 #include "lighting/panel/lighting_panel.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -167,11 +168,19 @@ void LightingPanel::ConnectControls() {
 }
 
 bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == modeList_ &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
-        return IsArrowKey(static_cast<QKeyEvent*>(event)->key());
+    if (watched != modeList_) {
+        return QObject::eventFilter(watched, event);
     }
-    return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return IsArrowKey(static_cast<QKeyEvent*>(event)->key());
+        case QEvent::Wheel:
+            // The closed list would step to the next mode and write it; the open one scrolls.
+            return !modeList_->view()->isVisible();
+        default:
+            return QObject::eventFilter(watched, event);
+    }
 }
 
 // ---- Calls of the main window -------------------------------------------------------------------

@@ -125,7 +125,8 @@ class LightingPanel final : public QObject, public LightingView {
     void ClearFrames() override;
 
   protected:
-    // Swallows the arrow keys on the mode list: a mode changes only by a deliberate choice.
+    // Swallows the arrow keys and, while the list is closed, the wheel on the mode list: a mode
+    // changes only by a deliberate choice.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

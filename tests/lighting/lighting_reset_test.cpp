@@ -41,6 +41,8 @@ TEST_F(LightingTest, ResetWithThePerKeyModeWritesModeLayersAndRecordInThreeTrans
                                 std::vector<uint8_t>(kPageSize, 0x5A));
     }
     SetRecordByte(1, field::kBrightness, 0);
+    SetRecordByte(1, field::kReportRate, 2);
+    SetRecordByte(1, field::kTool, kToolErase);
     ReadOn(1);
 
     model_.ResetLighting();
@@ -70,6 +72,11 @@ TEST_F(LightingTest, ResetWithThePerKeyModeWritesModeLayersAndRecordInThreeTrans
     EXPECT_EQ(model_.Values().speed, 2);
     EXPECT_EQ(model_.Values().direction, kDirectionSecond);
     EXPECT_EQ(model_.Values().layer, 0);
+    // Every working value is the default record's, not what the profile held before.
+    EXPECT_EQ(model_.Values().reportRate, 0);
+    EXPECT_EQ(model_.Values().tool, kToolPaint);
+    EXPECT_EQ(model_.Values().ribbonColour, 0xFFFFFFU);
+    EXPECT_EQ(view_.tool, kToolPaint);
     EXPECT_EQ(view_.brightnessPosition, 4);
     EXPECT_EQ(view_.speedPosition, 2);
     EXPECT_EQ(view_.layerItem, 0);

@@ -175,11 +175,13 @@ class LightingPanelTest : public QObject {
         QCOMPARE(Ids(rig.ShownControls()), LampGroupAnd(kBrightness));
         QCOMPARE(Texts(rig.TakeWrites()), Texts({Write(6, 0, "05")}));
 
-        // Arrow keys never step through the modes.
+        // Neither the arrow keys nor the wheel over the closed list step through the modes.
         QComboBox& modes = *rig.Panel().ModeList();
         for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left}) {
             QTest::keyClick(&modes, key);
         }
+        SendWheel(modes, -120);
+        SendWheel(modes, 120);
         QCOMPARE(modes.currentIndex(), 1);
         QCOMPARE(rig.TakePacketCount(), 0U);
     }

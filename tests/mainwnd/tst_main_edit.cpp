@@ -14,12 +14,14 @@
 #include "app/language.h"
 #include "app/language_keys.h"
 #include "device/command_packet.h"
+#include "device/image_transfer.h"
 #include "device/key_action.h"
 #include "device/key_action_layout.h"
 #include "keyboard/current_profile.h"
 #include "keyboard/image_holders.h"
 #include "lighting/lighting_layout.h"
 #include "lighting/lighting_model.h"
+#include "lighting/panel/bitmap_slider.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "platform/data_folder.h"
@@ -144,9 +146,12 @@ class MainEditTest : public QObject {
     void pendingChangesAreAppliedOrDiscardedBeforeSwitching();
     void profileMenuCommandsSwitchAndTheDefaultItemSendsNoSelect();
     void refusedOrFailedSwitchLeavesTheButtonsButShowsTheNewLighting();
+    void menuSwitchShowsTheNewProfilesLightingButtonsAndKeys();
+    void whileTheSwitchAsksOtherSwitchesAreRefusedAndKeyboardNewsWaits();
     void backupWritesTheLiveImageToTheChosenFile();
     void restoreOfAnInvalidFileChangesNothing();
     void restoreSendsAllThreeProfilesAndClearsPendingChanges();
+    void restoreTheKeyboardDoesNotTakeStaysPendingForAllProfiles();
 };
 
 void MainEditTest::applyWithNothingPendingShowsTheIndicatorAndSendsNothing() {
@@ -536,6 +541,91 @@ void MainEditTest::refusedOrFailedSwitchLeavesTheButtonsButShowsTheNewLighting()
     QCOMPARE(window.Lighting()->LightingProfile(), 2);
 }
 
+void MainEditTest::menuSwitchShowsTheNewProfilesLightingButtonsAndKeys() {
+    MainWindowHarness harness;
+    QVERIFY(harness.Start());
+    mw::CQuilvaneDlg& window = harness.Window();
+    AssignBToA(2);
+    Click(window, mw::kCmdProfileMenuBase + 2);
+    QVERIFY(harness.Settle());
+    QCOMPARE(window.Lighting()->LightingProfile(), 2);
+    QCOMPARE(MarkedProfileButtons(window), std::vector<int>{mw::kIdProfileButtons[2]});
+    QVERIFY(window.Button(kKeyA)->IsMarked());
+
+    // A lighting change goes to profile 2's record.
+    harness.ForgetTraffic();
+    const int position = (window.Lighting()->Values().brightness + 1) % 5;
+    harness.Send(qx::lighting::panel::kSliderMessage, mw::kIdBrightnessSlider, position);
+    const std::vector<Packet> writes = harness.CommandsNumbered(kWriteMemory);
+    QCOMPARE(writes.size(), std::size_t{1});
+    QCOMPARE(AddressOf(writes[0]),
+             static_cast<int>(2 * qx::lighting::kRecordSize + qx::lighting::field::kBrightness));
+
+    // The default item keeps the lighting on the profile it had.
+    Click(window, mw::kCmdProfileMenuFirst);
+    QCOMPARE(window.Lighting()->LightingProfile(), 2);
+}
+
+// A prompt whose Yes/No question runs `whileOpen` before it is answered, as the nested event loop
+// of a real message box lets other events in.
+class AskingPrompt final : public qx::platform::testing::ScriptedPrompt {
+  public:
+    bool AskYesNo(const std::string& text, const std::string& caption) override {
+        if (whileOpen) {
+            std::exchange(whileOpen, {})();
+        }
+        return ScriptedPrompt::AskYesNo(text, caption);
+    }
+    std::function<void()> whileOpen;
+};
+
+void MainEditTest::whileTheSwitchAsksOtherSwitchesAreRefusedAndKeyboardNewsWaits() {
+    MainWindowHarness harness;
+    QVERIFY(harness.Start());
+    mw::CQuilvaneDlg& window = harness.Window();
+    int closes = 0;
+    window.SubWindows().Register("probe", [&] {
+        ++closes;
+        return true;
+    });
+    AssignBToA(0);
+    window.SetApplyEnabled(true);
+    harness.ForgetTraffic();
+
+    AskingPrompt prompt;
+    qx::platform::SetCurrentPrompt(&prompt);
+    std::size_t selectsMeanwhile = 1;
+    bool pendingMeanwhile = false;
+    int closesMeanwhile = -1;
+    prompt.whileOpen = [&] {
+        // The tray's profile menu, the keyboard's profile read and its departure arrive.
+        const auto target = window.Target();
+        target->PostWindowMessage(qx::platform::kCommandMessage, mw::kCmdProfileMenuBase + 1, 0);
+        target->PostWindowMessage(mw::kProfileReadMessage, mw::kProfileReadCode, 0);
+        target->PostWindowMessage(mw::kKeyboardLeftMessage, qx::device::kKeyboardLeftCode, 0);
+        QTest::qWait(50);
+        selectsMeanwhile = harness.CommandsNumbered(kWriteState).size();
+        pendingMeanwhile = window.IsApplyEnabled();
+        closesMeanwhile = closes;
+    };
+    prompt.QueueYesNo(true);
+    window.Button(mw::kIdProfileButtons[2])->click();
+    QVERIFY(harness.Settle());
+    qx::platform::SetCurrentPrompt(&harness.Prompt());
+
+    QCOMPARE(selectsMeanwhile, std::size_t{0});
+    QVERIFY(pendingMeanwhile);
+    QCOMPARE(closesMeanwhile, 0);
+    // Yes applied profile 0's edit, then the one switch asked for was made; the held messages
+    // ran after it.
+    QCOMPARE(ActionOfAOnKeyboard(harness, 0), kActionB);
+    const std::vector<Packet> selects = harness.CommandsNumbered(kWriteState);
+    QCOMPARE(selects.size(), std::size_t{1});
+    QCOMPARE(selects[0][qx::device::kDataOffset + kb::kStateProfileByte], uint8_t{2});
+    QCOMPARE(MarkedProfileButtons(window), std::vector<int>{mw::kIdProfileButtons[2]});
+    QCOMPARE(closes, 1);
+}
+
 void MainEditTest::backupWritesTheLiveImageToTheChosenFile() {
     MainWindowHarness harness;
     QVERIFY(harness.Start());
@@ -626,6 +716,36 @@ void MainEditTest::restoreSendsAllThreeProfilesAndClearsPendingChanges() {
     QCOMPARE(qx::profiles::ReadProfileContents(qx::profiles::GetStorePath(0), stored),
              qx::profiles::ProfileCheck::Valid);
     QCOMPARE(stored.image->Entry(2, kEntryA).Kind(), uint16_t{kb::kKindKey});
+}
+
+void MainEditTest::restoreTheKeyboardDoesNotTakeStaysPendingForAllProfiles() {
+    MainWindowHarness harness;
+    QVERIFY(harness.Start());
+    mw::CQuilvaneDlg& window = harness.Window();
+    const std::string path = harness.DataFolder() + "/saved.kpf";
+    AssignBToA(2);
+    QVERIFY(qx::profiles::SaveImageToFile(path));
+    {
+        const kb::ImageGuard guard = kb::Images().LockImage();
+        guard->image->Entry(2, kEntryA).SetKind(kb::kKindDefault);
+    }
+    harness.Prompt().QueueFile(path);
+    harness.Keyboard().Model().FailRequests(qx::device::kStatusRejectedFF, 1000);
+    Click(window, mw::kCmdRestore);
+    harness.Keyboard().Model().ClearMisbehaviour();
+    QCOMPARE(harness.Prompt().MessageTexts(),
+             std::vector<std::string>{Text(qx::app::lang::kMainPromptImportNotSent)});
+    QVERIFY(window.IsApplyEnabled());
+    QVERIFY(qx::device::IsRewriteAllSet());
+    QCOMPARE(KindOfA(2), uint16_t{kb::kKindKey});
+
+    // The next Apply sends all three profiles, though only the current one has edits of its own.
+    harness.ForgetTraffic();
+    Click(window, mw::kIdApply);
+    QVERIFY(harness.Settle());
+    QVERIFY(!window.IsApplyEnabled());
+    QCOMPARE(harness.CommandsNumbered(kWriteLayout).size(), std::size_t{18});
+    QCOMPARE(ActionOfAOnKeyboard(harness, 2), kActionB);
 }
 
 QTEST_MAIN(MainEditTest)
