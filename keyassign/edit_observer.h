@@ -44,6 +44,9 @@ class EditObserver {
     virtual void CountTextChanged(const std::string& text) { static_cast<void>(text); }
     // The seven action buttons (record, delete, clear, top, up, down, bottom) are enabled or not.
     virtual void ActionButtonsEnabled(bool enabled) { static_cast<void>(enabled); }
+    // A macro recording started or stopped (MacroRecorder): the record button's caption, tooltip
+    // and marked flag follow, and the add, delete and selector controls are disabled while it runs.
+    virtual void RecordingChanged(bool recording) { static_cast<void>(recording); }
 };
 
 // An observer that ignores everything.

@@ -48,6 +48,7 @@ class MacroEditor {
     ~MacroEditor();
 
     void SetObserver(EditObserver& observer) { observer_ = &observer; }
+    EditObserver& Observer() const { return *observer_; }
 
     // ---- The macro list -----------------------------------------------------------------------
     // Replaces the list with copies of the macro area's records (under the image lock), their

@@ -41,6 +41,7 @@ inline constexpr const char* kTestLanguage =
     "MEDIA_MUTE_8=Mute\n"
     "UNKNOWN_KEY=Key %04X\n"
     "MACRO_NEW_PREFIX=Macro\n"
+    "MACRO_ACTION_RECORD_DELAY=Record delays\n"
     "MACRO_ERR_MAX=At most %d macros\n"
     "MACRO_ACTION_ERR_DELAY_MAX=At most %d ms\n"
     "MACRO_ACTION_CLEAR_CONFIRM=Remove all actions?\n"
