@@ -5,9 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace qx::app {
 namespace {
@@ -42,6 +46,28 @@ std::string InstanceLockPath() {
 std::string InstanceServerPath(pid_t pid) {
     return InstanceRuntimeFolder() + "/" + std::string(kInstanceMutexName) + "-" + UserSuffix() +
            "-" + std::to_string(pid);
+}
+
+int RemoveOtherInstanceServers() {
+    const std::string prefix = std::string(kInstanceMutexName) + "-" + UserSuffix() + "-";
+    const std::string own = prefix + std::to_string(::getpid());
+    std::error_code error;
+    int removed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(InstanceRuntimeFolder(), error)) {
+        const std::string name = entry.path().filename().string();
+        const std::string_view pid =
+            std::string_view(name).substr(std::min(prefix.size(), name.size()));
+        if (!name.starts_with(prefix) || name == own || pid.empty() ||
+            !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c); })) {
+            continue;
+        }
+        struct stat info {};
+        if (::lstat(entry.path().c_str(), &info) == 0 && S_ISSOCK(info.st_mode) &&
+            info.st_uid == ::getuid() && ::unlink(entry.path().c_str()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 InstanceMutex::OpenResult InstanceMutex::Open(const std::string& path) {

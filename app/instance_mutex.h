@@ -20,6 +20,10 @@ std::string InstanceRuntimeFolder();
 std::string InstanceLockPath();
 // The local server of process `pid`: <runtime folder>/RT42M07C-<uid>-<pid>.
 std::string InstanceServerPath(pid_t pid);
+// Removes the local servers' sockets of this user that another process than this one left in
+// the runtime folder (only the owner of the mutex may: no other instance of the user runs).
+// Returns how many were removed.
+int RemoveOtherInstanceServers();
 
 class InstanceMutex {
   public:

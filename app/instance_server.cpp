@@ -14,6 +14,7 @@ namespace {
 
 // A client has this long to send its request; a slow or silent one is dropped.
 constexpr int kRequestTimeoutMs = 2000;
+constexpr const char* kDeadlineName = "request deadline";
 
 bool PeerIsThisUser(const QLocalSocket& socket) {
     ucred credentials{};
@@ -55,9 +56,7 @@ InstanceReply InstanceServer::Answer(const InstanceRequest& request) {
     if (!IsInstanceMessage(request.message)) {
         return {InstanceStatus::Refused, 0};
     }
-    const platform::MessageResult result = window.target->SendWindowMessage(
-        request.message, request.wParam, static_cast<int32_t>(request.lParam));
-    return {InstanceStatus::Delivered, static_cast<uint32_t>(result)};
+    return {InstanceStatus::Delivered, 0};
 }
 
 void InstanceServer::OnNewConnection() {
@@ -70,6 +69,7 @@ void InstanceServer::OnNewConnection() {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadable(socket); });
         auto* deadline = new QTimer(socket);  // ends with the socket
+        deadline->setObjectName(QString::fromLatin1(kDeadlineName));
         deadline->setSingleShot(true);
         connect(deadline, &QTimer::timeout, socket, &QLocalSocket::abort);
         deadline->start(kRequestTimeoutMs);
@@ -77,6 +77,9 @@ void InstanceServer::OnNewConnection() {
     }
 }
 
+// The answer goes out before the window sees the message: the window's handler may run a modal
+// box or end the program, and must do so from the event loop, never inside this socket's slot
+// (a box left open past the client's wait would see the socket deleted under it).
 void InstanceServer::OnReadable(QLocalSocket* socket) {
     if (socket->bytesAvailable() < static_cast<qint64>(kInstanceRequestSize)) {
         return;
@@ -85,19 +88,23 @@ void InstanceServer::OnReadable(QLocalSocket* socket) {
     socket->read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     // One request per connection: whatever follows is not read.
     disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+    if (auto* deadline = socket->findChild<QTimer*>(QString::fromLatin1(kDeadlineName))) {
+        deadline->stop();
+    }
     const std::optional<InstanceRequest> request = DecodeInstanceRequest(bytes);
     if (!request) {
         socket->abort();
         return;
     }
-    // The socket stays alive while the window handles the message (it may end the program).
-    const QPointer<QLocalSocket> guard(socket);
-    const auto reply = EncodeInstanceReply(Answer(*request));
-    if (guard) {
-        guard->write(reinterpret_cast<const char*>(reply.data()),
-                     static_cast<qint64>(reply.size()));
-        guard->flush();
-        guard->disconnectFromServer();
+    const InstanceReply answer = Answer(*request);
+    const auto reply = EncodeInstanceReply(answer);
+    socket->write(reinterpret_cast<const char*>(reply.data()), static_cast<qint64>(reply.size()));
+    socket->flush();
+    socket->disconnectFromServer();
+    const PublishedWindow window = PublishedInstanceWindow();
+    if (answer.status == InstanceStatus::Delivered && window.target) {
+        window.target->PostWindowMessage(request->message, request->wParam,
+                                         static_cast<int32_t>(request->lParam));
     }
 }
 

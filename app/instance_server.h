@@ -1,13 +1,14 @@
 // The running instance's local server: another start of the program connects to it (see
 // app/instance_signal.h) to ask the main window to show itself or to close. The server answers
-// on the user-interface thread; it delivers 'OPEN' and 'KILL' messages, with whatever code they
-// carry, to the window published with PublishInstanceWindow, and only when the request looks for
-// the user data that window carries. Connections from other users are dropped.
+// on the user-interface thread at once, then posts 'OPEN' and 'KILL' messages, with whatever code
+// they carry, to the window published with PublishInstanceWindow, and only when the request
+// looks for the user data that window carries. The window handles them from its event loop after
+// the answer, so a box it shows may stay open as long as the user likes. Connections from other
+// users are dropped.
 #pragma once
 
 #include <QLocalServer>
 #include <QObject>
-#include <QPointer>
 #include <string>
 
 #include "app/instance_wire.h"
@@ -31,7 +32,8 @@ class InstanceServer : public QObject {
     void Close();
     [[nodiscard]] bool IsListening() const { return server_.isListening(); }
 
-    // The answer to one request, as the published window gives it.
+    // The answer to one request, from the published window's tag (a message to deliver is
+    // posted after the answer is sent).
     static InstanceReply Answer(const InstanceRequest& request);
 
   private:

@@ -15,12 +15,13 @@ namespace qx::app {
 
 enum class InstanceSignalKind { Open = 0, Kill = 1 };
 
-// How long a second start waits for the running instance to answer. Its window handles the
-// message on its user-interface thread; a hung instance must not hang every later start.
+// How long a second start waits for the running instance to answer. It answers from its
+// user-interface thread before its window handles the message; a hung instance must not hang
+// every later start.
 inline constexpr std::chrono::milliseconds kInstanceAnswerTimeout{5000};
 
 // Sends 'OPEN' (kind Open) or 'KILL' (kind Kill) to the window tagged 'MAIN' of process `pid`.
-// True when such a window was there and handled the message; false when the process has no
+// True when such a window was there and took the message; false when the process has no
 // such window, no server, is not the process listening there, or did not answer in time.
 bool SignalInstance(pid_t pid, InstanceSignalKind kind,
                     std::chrono::milliseconds timeout = kInstanceAnswerTimeout);

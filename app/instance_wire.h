@@ -1,6 +1,7 @@
 // The bytes another instance sends to the running one over its local server, and the answer.
 // A request names the window user data it looks for (the tag 'MAIN') and the message to send to
-// that window; the answer says whether such a window was there and what its handler returned.
+// that window; the answer says whether such a window was there and takes the message (the window
+// handles it after the answer).
 // All numbers are little-endian 32-bit values. Only the two inter-instance messages are ever
 // delivered; a request for message 0 only asks whether the tagged window is there.
 #pragma once
@@ -26,14 +27,14 @@ struct InstanceRequest {
 
 enum class InstanceStatus : uint32_t {
     NoWindow = 0,   // no window of the process carries the tag: nothing was sent
-    Delivered = 1,  // the message was handled by the tagged window
+    Delivered = 1,  // the message was handed to the tagged window
     Found = 2,      // a query: the tagged window is there
     Refused = 3,    // not a message one instance sends another
 };
 
 struct InstanceReply {
     InstanceStatus status = InstanceStatus::NoWindow;
-    uint32_t result = 0;  // the handler's result (its low 32 bits)
+    uint32_t result = 0;  // always 0: the window handles the message after the answer
 };
 
 std::array<uint8_t, kInstanceRequestSize> EncodeInstanceRequest(const InstanceRequest& request);

@@ -8,9 +8,10 @@
 //
 // Inter-instance messages: the running instance listens on a local server; a second start sends
 // it 0x5350 'OPEN' (show the window) or, with "/Kill", 0x4D4B 'KILL' (run the exit sequence).
-// The shell delivers such a message to the target published with PublishInstanceWindow, on the
-// user-interface thread and through the window's procedure, as a send; any code is delivered
-// and the window ignores a code it does not expect.
+// The shell posts such a message to the target published with PublishInstanceWindow once it has
+// answered the other instance, so the window handles it from its event loop (a modal box it shows
+// never runs inside the server's socket handling); any code is delivered and the window ignores a
+// code it does not expect. SIGTERM, SIGINT and SIGHUP reach the window as a posted 'KILL' too.
 //
 // Commands: menus and the tray reach the window as platform::kCommandMessage (wParam = command
 // id, lParam = 0) through its message target; the system menu's About as

@@ -2,9 +2,11 @@
 // installs the per-user settings store, readies the configuration image's locks, applies the
 // command line and the single-instance rule (app/single_instance.h), then creates the
 // application's windows: the prompt, the local server other instances reach, and the main window
-// (through the factory), which it runs modally. When the main window has ended it frees the
-// image, lets go of everything it installed and returns false, and the process ends with exit
-// code 0.
+// (through the factory), which it runs modally. SIGTERM, SIGINT and SIGHUP then reach the window
+// as 'KILL'. When the main window has ended it frees the image, lets go of everything it
+// installed (the server's socket goes with the server) and returns false, and the process ends
+// with exit code 0. A first instance first removes what killed or crashed instances of this user
+// left behind (their sockets and named events).
 #pragma once
 
 #include <functional>
@@ -17,6 +19,7 @@
 class QApplication;
 
 namespace qx::platform {
+class ExitSignals;
 class QtPrompt;
 class QtSettingsStore;
 }  // namespace qx::platform
@@ -53,6 +56,7 @@ class CQuilvaneApp {
     std::unique_ptr<QApplication> application_;
     std::unique_ptr<platform::QtSettingsStore> settings_;
     std::unique_ptr<platform::QtPrompt> prompt_;
+    std::unique_ptr<platform::ExitSignals> exitSignals_;
     std::unique_ptr<InstanceServer> server_;
 };
 

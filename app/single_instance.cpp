@@ -26,7 +26,10 @@ SingleInstanceDecision RunSingleInstanceSteps(std::span<const std::string> argum
             decision.startedWithStart = true;
         }
     }
-    if (system.OpenMutex() == InstanceMutex::OpenResult::Exists) {
+    const InstanceMutex::OpenResult mutex = system.OpenMutex();
+    if (mutex == InstanceMutex::OpenResult::Created) {
+        system.RemoveLeftovers();
+    } else if (mutex == InstanceMutex::OpenResult::Exists) {
         const pid_t running = system.FindInstanceProcess();
         if (running != 0) {
             // Whether or not its window took the message, the running instance stays the one.

@@ -4,8 +4,9 @@
 //     looked at); "/Start" starts silently (the window does not open by itself); anything else
 //     is ignored;
 //  2. the mutex "RT42M07C": when another process holds it and a running instance is found, that
-//     instance is asked to show its window and this process ends; otherwise this process goes on
-//     (owning the mutex when nobody held it);
+//     instance is asked to show its window and this process ends; otherwise this process goes on.
+//     When nobody held it, this process owns it now and no instance of this user runs: what an
+//     earlier one left behind when it was killed or crashed is removed;
 //  3. the companion program is started, hidden and not waited for.
 // The system side is an interface, so the rule is checked without processes.
 #pragma once
@@ -29,6 +30,8 @@ class InstanceSystem {
     virtual pid_t FindInstanceProcess() = 0;
     virtual bool SignalInstance(pid_t pid, InstanceSignalKind kind) = 0;
     virtual InstanceMutex::OpenResult OpenMutex() = 0;
+    // Removes the local servers' sockets and the named events of this user's ended instances.
+    virtual void RemoveLeftovers() = 0;
     virtual void StartCompanion() = 0;
 };
 

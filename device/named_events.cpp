@@ -1,6 +1,7 @@
 #include "device/named_events.h"
 
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -14,9 +15,16 @@ constexpr unsigned kUnsignalled = 0;
 }  // namespace
 
 std::string NamedEventName(const std::string& prefix, int number) {
-    std::array<char, 16> digits{};
-    std::snprintf(digits.data(), digits.size(), "%02d", number);
+    std::array<char, 32> digits{};
+    std::snprintf(digits.data(), digits.size(), "%02d-%u", number,
+                  static_cast<unsigned>(::getuid()));
     return prefix + "Main_" + digits.data();
+}
+
+void RemoveNamedEvents(const std::string& prefix) {
+    for (int number = 1; number <= kNamedEventCount; ++number) {
+        sem_unlink(("/" + NamedEventName(prefix, number)).c_str());
+    }
 }
 
 NamedEvents::NamedEvents(std::string prefix) : prefix_(std::move(prefix)) {}

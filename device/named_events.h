@@ -1,7 +1,9 @@
-// The 214 named events "Quilvane_Event_Main_01" .. "Quilvane_Event_Main_214" that the driver
-// keeps for other programs to find by name. Nothing in the driver signals or waits on them. On
-// this platform they are POSIX named semaphores (initial value 0), whose names need a leading
-// '/'.
+// The 214 named events "Quilvane_Event_Main_01-<uid>" .. "Quilvane_Event_Main_214-<uid>" that the
+// driver keeps for other programs to find by name. Nothing in the driver signals or waits on them.
+// On this platform they are POSIX named semaphores (initial value 0, names with a leading '/'),
+// which live in /dev/shm until they are removed or the machine restarts. /dev/shm is shared by
+// every user of the machine, so each name ends in "-" and the user id: two users' drivers never
+// share or block each other's events.
 #pragma once
 
 #include <semaphore.h>
@@ -14,8 +16,12 @@ namespace qx::device {
 inline constexpr const char* kNamedEventPrefix = "Quilvane_Event_";
 inline constexpr int kNamedEventCount = 214;
 
-// The name of event n (1..214): "%sMain_%02d" with the prefix.
+// The name of event n (1..214): "%sMain_%02d-%u" with the prefix and this user's id.
 std::string NamedEventName(const std::string& prefix, int number);
+
+// Removes all 214 events of this user, whoever made them: what an instance that was killed or
+// crashed left behind. Only for a process that knows no other instance of this user runs.
+void RemoveNamedEvents(const std::string& prefix = kNamedEventPrefix);
 
 class NamedEvents {
   public:

@@ -57,9 +57,11 @@ RadOdorApi BindTransportOrExit(const std::string& libraryPath) {
     if (auto api = BindTransport(libraryPath)) {
         return *api;
     }
-    // Without its transport the driver has nothing to do; it leaves quietly.
+    // Without its transport the driver has nothing to do; it leaves quietly, through what the
+    // program registered for a quick exit (its local server's socket goes), but without the
+    // static destructors other threads might still need.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::quick_exit(0);
 }
 
 }  // namespace qx::device

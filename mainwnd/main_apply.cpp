@@ -70,7 +70,8 @@ void CQuilvaneDlg::ApplyChanges() {
 // lose their assignments, the lighting goes back to its defaults while the lighting panel is
 // switched on, report1 shows pressed (nothing is written for the rate), and all is applied.
 void CQuilvaneDlg::OnDefaults() {
-    if (!platform::CurrentPrompt().AskYesNo(app::LangText(app::lang::kMainPromptDefault))) {
+    if (!platform::CurrentPrompt().AskYesNo(app::LangText(app::lang::kMainPromptDefault)) ||
+        exitStarted_) {
         return;
     }
     PendingChangesObserver observer(*this);

@@ -1,5 +1,7 @@
-// The end of the main window: the exit sequence (close button, the menus' Exit, 'KILL'), and
-// what the window's destruction does when the sequence never ran (tests).
+// The end of the main window: the exit sequence (close button, the menus' Exit, 'KILL', the
+// signals that end a session), and what the window's destruction does when the sequence never
+// ran (tests). The sequence may run inside the event loop of a box, a file dialog or a menu: it
+// closes them all, and everything that waited for one of them stops when it returns.
 //
 // Order matters: the connection's threads may be waiting for this window, so the window's side
 // of the connection is closed first (every waiting call returns), then the connection is
@@ -14,12 +16,19 @@
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
+#include "platform/prompt.h"
 #include "widgets/about_dlg.h"
 #include "widgets/profile_menu.h"
 #include "widgets/tray_icon.h"
 #include "widgets/tray_state.h"
 
 namespace qx::mainwnd {
+namespace {
+
+// Popup menus nest one per level (a submenu over its menu); no more are ever open.
+constexpr int kMaxOpenPopups = 16;
+
+}  // namespace
 
 void CQuilvaneDlg::RegisterSubWindows() {
     subWindows_.Register(
@@ -39,6 +48,11 @@ bool CQuilvaneDlg::RunExitSequence() {
     if (!subWindows_.CloseAll()) {
         return false;
     }
+    // The program ends now, whatever is still open: every box, file dialog and menu closes as
+    // if dismissed, and the code that waited for it returns without acting (IsEnding).
+    exitStarted_ = true;
+    platform::CurrentPrompt().CloseAllForExit();
+    ClosePopupMenus();
     app::CloseInstanceMutex();
     busyIndicator_.reset();
     StopConnection();
@@ -58,6 +72,17 @@ bool CQuilvaneDlg::RunExitSequence() {
         runLoop_->quit();
     }
     return true;
+}
+
+// A menu open at the cursor (the menu button's, the tray's, the profile menu) closes unchosen.
+void CQuilvaneDlg::ClosePopupMenus() {
+    for (int left = kMaxOpenPopups; left > 0; --left) {
+        QWidget* popup = QApplication::activePopupWidget();
+        if (popup == nullptr) {
+            break;
+        }
+        popup->close();
+    }
 }
 
 // Closes the window's side of the connection (nothing waits for the window any more), takes the

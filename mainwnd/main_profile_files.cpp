@@ -35,7 +35,7 @@ void CQuilvaneDlg::OnMenuButton() {
     }
     widgets::LocaliseButtonMenu(*menu);
     const uint32_t command = options_.trackButtonMenu(*menu);
-    if (command != 0) {
+    if (command != 0 && !exitStarted_) {
         OnCommand(static_cast<int>(command));
     }
 }
@@ -45,7 +45,7 @@ void CQuilvaneDlg::OnMenuButton() {
 void CQuilvaneDlg::OnBackupProfileFile() {
     const std::optional<std::string> path =
         platform::CurrentPrompt().SaveFile(BackupDialogOptions());
-    if (!path) {
+    if (!path || exitStarted_) {
         return;
     }
     const keyboard::ImageGuard guard = keyboard::Images().LockImage();
@@ -61,7 +61,7 @@ void CQuilvaneDlg::OnBackupProfileFile() {
 void CQuilvaneDlg::OnRestoreProfileFile() {
     const std::optional<std::string> path =
         platform::CurrentPrompt().OpenFile(RestoreDialogOptions());
-    if (!path || session_ == nullptr) {
+    if (!path || session_ == nullptr || exitStarted_) {
         return;
     }
     if (profiles::ValidateProfileFile(*path) != profiles::kProfileValid) {

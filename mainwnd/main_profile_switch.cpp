@@ -51,7 +51,11 @@ int CQuilvaneDlg::SelectOnboardProfile(int profile) {
         return 0;
     }
     if (applyEnabled_ || subWindows_.AnyHasChanges()) {
-        if (AskAboutPendingChanges()) {
+        const bool keep = AskAboutPendingChanges();
+        if (exitStarted_) {
+            return 0;  // the program ended while the question was open
+        }
+        if (keep) {
             messages_->SendWindowMessage(platform::kCommandMessage, kIdApply, 0);
         } else {
             DiscardPendingChanges();

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <utility>
 
 #include "app/language.h"
 #include "app/language_keys.h"
@@ -51,8 +52,13 @@ void CQuilvaneDlg::OnShowRequest() {
         return;
     }
     if (!device::IsKeyboardAttached()) {
-        platform::CurrentPrompt().ShowMessage(app::LangText(app::lang::kMainNoDevicePrompt), {},
-                                              false);
+        // One box however many requests come while it is open (a click and a double click on
+        // the tray icon, several second starts).
+        if (!std::exchange(noDeviceBoxOpen_, true)) {
+            platform::CurrentPrompt().ShowMessage(app::LangText(app::lang::kMainNoDevicePrompt), {},
+                                                  false);
+            noDeviceBoxOpen_ = false;
+        }
         return;
     }
     ApplyWindowStyle(true);

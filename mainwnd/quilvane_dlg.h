@@ -138,6 +138,9 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void OnSysCommand(int command);
     // The exit sequence. False when a sub-window refused to close (the window stays, hidden).
     bool RunExitSequence();
+    // True once the exit sequence is past the sub-windows: code that waited for a box, a file
+    // dialog or a menu returns at once without acting.
+    [[nodiscard]] bool IsEnding() const { return exitStarted_; }
     [[nodiscard]] platform::MessageWindow& Messages() { return *messages_; }
     [[nodiscard]] std::shared_ptr<platform::MessageTarget> Target() const;
     [[nodiscard]] skin::CPngButton* Button(int controlId) const;
@@ -202,6 +205,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
 
     // ---- exit (main_exit.cpp)
     void StopConnection();
+    void ClosePopupMenus();
     void Shutdown();
 
     // ---- the busy state (main_busy.cpp)
@@ -291,6 +295,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     // The first two attempts to show the window before a show request keep it hidden.
     int startHidden_ = 2;
     bool inShowRequest_ = false;
+    bool noDeviceBoxOpen_ = false;
     bool exitStarted_ = false;
     bool ended_ = false;
 };

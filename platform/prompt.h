@@ -32,6 +32,11 @@ class Prompt {
     // The chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<std::string> OpenFile(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> SaveFile(const FileDialogOptions& options) = 0;
+
+    // The program is ending: every box and dialog open now closes as if answered No / Cancel,
+    // and every later one gets that answer at once without being shown. A prompt whose
+    // questions never stay open has nothing to close.
+    virtual void CloseAllForExit() {}
 };
 
 // The prompt the program uses; set once at start (the Qt one) or by a test (a scripted one).

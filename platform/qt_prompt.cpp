@@ -1,8 +1,12 @@
 #include "platform/qt_prompt.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTimer>
+#include <algorithm>
 
 #include "platform/file_dialog_plan.h"
 
@@ -29,7 +33,7 @@ void QtPrompt::ShowMessage(const std::string& text, const std::string& caption, 
     if (topmost) {
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     }
-    box.exec();
+    Run(box, Qt::Key_Return);
 }
 
 bool QtPrompt::AskYesNo(const std::string& text, const std::string& caption) {
@@ -37,7 +41,8 @@ bool QtPrompt::AskYesNo(const std::string& text, const std::string& caption) {
                     QMessageBox::Yes | QMessageBox::No, owner_);
     box.setDefaultButton(QMessageBox::No);  // a destructive question defaults to No
     box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    const std::optional<int> answer = Run(box, Qt::Key_Return);
+    return answer == QMessageBox::Yes;
 }
 
 std::optional<std::string> QtPrompt::OpenFile(const FileDialogOptions& options) {
@@ -72,10 +77,48 @@ std::optional<std::string> QtPrompt::RunFileDialog(const FileDialogOptions& opti
     if (!plan.fileName.empty()) {
         dialog.selectFile(ToQString(plan.fileName));
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (Run(dialog, Qt::Key_Escape) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::optional<int> QtPrompt::Run(QDialog& dialog, int answerKey) {
+    if (closedForExit_) {
+        return std::nullopt;
+    }
+    QTimer answer;
+    if (answerAfter_.count() > 0) {
+        answer.setSingleShot(true);
+        QObject::connect(&answer, &QTimer::timeout, &dialog, [&dialog, answerKey] {
+            // As the user's key arrives: queued, pressed and released.
+            QCoreApplication::postEvent(&dialog,
+                                        new QKeyEvent(QEvent::KeyPress, answerKey, Qt::NoModifier));
+            QCoreApplication::postEvent(
+                &dialog, new QKeyEvent(QEvent::KeyRelease, answerKey, Qt::NoModifier));
+        });
+        answer.start(answerAfter_);
+    }
+    open_.emplace_back(&dialog);
+    const int result = dialog.exec();
+    std::erase_if(open_, [&dialog](const QPointer<QDialog>& open) {
+        return open.isNull() || open.data() == &dialog;
+    });
+    if (closedForExit_) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+// Every dialog is told to end now; each exec returns when the stack unwinds to it.
+void QtPrompt::CloseAllForExit() {
+    closedForExit_ = true;
+    const std::vector<QPointer<QDialog>> open = open_;
+    std::for_each(open.rbegin(), open.rend(), [](const QPointer<QDialog>& dialog) {
+        if (!dialog.isNull()) {
+            dialog->reject();
+        }
+    });
 }
 
 }  // namespace qx::platform

@@ -40,6 +40,7 @@ class ScriptedSystem : public InstanceSystem {
         steps.emplace_back("mutex");
         return mutexResult;
     }
+    void RemoveLeftovers() override { steps.emplace_back("leftovers"); }
     void StartCompanion() override { steps.emplace_back("companion"); }
 };
 
@@ -49,12 +50,13 @@ SingleInstanceDecision Decide(ScriptedSystem& system, std::vector<std::string> a
 
 using Steps = std::vector<std::string>;
 
-TEST(SingleInstanceSteps, AFirstStartTakesTheMutexAndStartsTheCompanion) {
+// Only the owner of the mutex knows that no instance of this user runs, so only it clears up.
+TEST(SingleInstanceSteps, AFirstStartTakesTheMutexClearsUpAndStartsTheCompanion) {
     ScriptedSystem system;
     const SingleInstanceDecision decision = Decide(system, {"--other", "Start"});
     EXPECT_FALSE(decision.endProcess);
     EXPECT_FALSE(decision.startedWithStart);
-    EXPECT_EQ(system.steps, (Steps{"mutex", "companion"}));
+    EXPECT_EQ(system.steps, (Steps{"mutex", "leftovers", "companion"}));
 }
 
 TEST(SingleInstanceSteps, StartIsRecognisedInAnyLetterCaseButOnlyAsAWholeArgument) {
@@ -94,7 +96,7 @@ TEST(SingleInstanceSteps, KillWithoutARunningInstanceGoesOnWithTheNextArgument) 
     const SingleInstanceDecision decision = Decide(system, {"/kill", "/start"});
     EXPECT_FALSE(decision.endProcess);
     EXPECT_TRUE(decision.startedWithStart);
-    EXPECT_EQ(system.steps, (Steps{"find", "mutex", "companion"}));
+    EXPECT_EQ(system.steps, (Steps{"find", "mutex", "leftovers", "companion"}));
 }
 
 TEST(SingleInstanceSteps, AnExistingMutexWithARunningInstanceHandsOverOpenAndEnds) {

@@ -158,14 +158,16 @@ TEST(DeviceSession, LendsItsCommandsToTheProfileCacheForItsLifetime) {
     EXPECT_EQ(keyboard::GetCurrentProfile(), keyboard::kUnknownProfile);  // nothing to ask
 }
 
+// Every user has events of their own: the name ends in the user id.
 TEST(NamedEvents, AreCreatedUnderTheirNamesAndRemovedAgain) {
-    EXPECT_EQ(NamedEventName(kNamedEventPrefix, 1), "Quilvane_Event_Main_01");
-    EXPECT_EQ(NamedEventName(kNamedEventPrefix, 99), "Quilvane_Event_Main_99");
-    EXPECT_EQ(NamedEventName(kNamedEventPrefix, 214), "Quilvane_Event_Main_214");
+    const std::string uid = "-" + std::to_string(::getuid());
+    EXPECT_EQ(NamedEventName(kNamedEventPrefix, 1), "Quilvane_Event_Main_01" + uid);
+    EXPECT_EQ(NamedEventName(kNamedEventPrefix, 99), "Quilvane_Event_Main_99" + uid);
+    EXPECT_EQ(NamedEventName(kNamedEventPrefix, 214), "Quilvane_Event_Main_214" + uid);
 
     const std::string prefix = "qx_test_" + std::to_string(::getpid()) + "_";
     NamedEvents events(prefix);
-    EXPECT_EQ(events.SystemName(7), "/" + prefix + "Main_07");
+    EXPECT_EQ(events.SystemName(7), "/" + prefix + "Main_07" + uid);
     ASSERT_EQ(events.Create(), kNamedEventCount);
     for (int number : {1, 100, 214}) {
         sem_t* seen = sem_open(events.SystemName(number).c_str(), 0);
@@ -180,6 +182,18 @@ TEST(NamedEvents, AreCreatedUnderTheirNamesAndRemovedAgain) {
     EXPECT_EQ(sem_open(events.SystemName(1).c_str(), 0), SEM_FAILED);
     EXPECT_EQ(errno, ENOENT);
     EXPECT_EQ(sem_open(events.SystemName(214).c_str(), 0), SEM_FAILED);
+}
+
+// What a killed instance leaves: the events exist with nobody holding them.
+TEST(NamedEvents, ThoseAnEndedInstanceLeftAreRemoved) {
+    const std::string prefix = "qx_test_left_" + std::to_string(::getpid()) + "_";
+    const NamedEvents names(prefix);
+    for (int number : {1, 214}) {
+        sem_close(sem_open(names.SystemName(number).c_str(), O_CREAT, 0600, 0));
+    }
+    RemoveNamedEvents(prefix);
+    EXPECT_EQ(sem_open(names.SystemName(1).c_str(), 0), SEM_FAILED);
+    EXPECT_EQ(sem_open(names.SystemName(214).c_str(), 0), SEM_FAILED);
 }
 
 }  // namespace

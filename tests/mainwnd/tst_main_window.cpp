@@ -2,6 +2,7 @@
 // a show request without a keyboard only shows the message, Enter and Esc never close it, arrow
 // keys never change the lighting mode, messages with a wrong code do nothing, and the exit
 // sequence stops at a sub-window that refuses to close.
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QSignalSpy>
@@ -17,7 +18,9 @@
 #include "keyboard/key_buttons.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
+#include "platform/qt_prompt.h"
 #include "platform/system_messages.h"
+#include "platform/testing/scripted_prompt.h"
 #include "skin/png_button.h"
 #include "tests/mainwnd/main_window_harness.h"
 #include "widgets/about_dlg.h"
@@ -69,6 +72,7 @@ class MainWindowTest : public QObject {
     void wrongCodesDoNothing();
     void exitWithRefusingSubWindowStaysRunningHidden();
     void exitSequenceEndsRunModal();
+    void exitClosesOpenPromptsAndNothingAfterThemRuns();
     void languageMessageForwardsFirstThenRenewsTexts();
     void keyboardLeavingHidesAndClosesSubWindows();
     void lightingChangedByKeyboardRefreshesOnce();
@@ -284,6 +288,45 @@ void MainWindowTest::exitSequenceEndsRunModal() {
     window.OnCommand(mw::kCmdOpen);
     QVERIFY(!window.isVisible());
     QVERIFY(harness.Prompt().MessageTexts().empty());
+}
+
+// 'KILL' while the Defaults question, a file dialog or the question before a profile switch is
+// open: it closes as answered No / Cancel, the window ends, and what waited for the answer does
+// nothing (no reset, no Apply, no file, no switch, nothing sent to the keyboard).
+void MainWindowTest::exitClosesOpenPromptsAndNothingAfterThemRuns() {
+    for (const int command :
+         {mw::kIdDefault, mw::kCmdBackup, mw::kCmdRestore, mw::kCmdProfileMenuBase + 1}) {
+        MainWindowHarness harness;
+        QVERIFY(harness.Start());
+        mw::CQuilvaneDlg& window = harness.Window();
+        window.SetApplyEnabled(true);  // a profile switch asks about these first
+        qx::platform::QtPrompt prompt(&window, /*useNativeDialogs=*/false);
+        qx::platform::testing::ScopedCurrentPrompt current(prompt);
+        harness.ForgetTraffic();
+        bool killed = false;
+        bool leftOpen = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!killed && QApplication::activeModalWidget() != nullptr) {
+                killed = true;
+                window.Target()->PostWindowMessage(mw::kKillMessage, mw::kKillCode, 0);
+            }
+        });
+        poll.start(10);
+        QTimer::singleShot(5000, &poll, [&] {  // an exit that leaves it open must not hang here
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                leftOpen = true;
+                modal->close();
+            }
+        });
+        window.OnCommand(command);
+        poll.stop();
+        QVERIFY2(killed, std::to_string(command).c_str());
+        QVERIFY(!leftOpen);
+        QVERIFY(window.HasEnded());
+        QVERIFY(!window.IsBusy());
+        QVERIFY(harness.CommandsSent().empty());
+    }
 }
 
 void MainWindowTest::languageMessageForwardsFirstThenRenewsTexts() {

@@ -20,18 +20,21 @@ class QtPromptTest : public QObject {
     Q_OBJECT
 
   private:
-    // Runs `inspect` on the modal window once it is shown.
-    static void WhenModalShown(std::function<void(QWidget*)> inspect) {
+    // Runs `inspect` on the modal window once one other than `besides` is shown.
+    static QTimer* WhenModalShown(std::function<void(QWidget*)> inspect,
+                                  const QWidget* besides = nullptr) {
         auto* poll = new QTimer;
         poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, [poll, inspect = std::move(inspect)] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
+        QObject::connect(poll, &QTimer::timeout, [poll, besides, inspect = std::move(inspect)] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && modal != besides) {
                 poll->stop();
                 poll->deleteLater();
                 inspect(modal);
             }
         });
         poll->start();
+        return poll;
     }
 
   private slots:
@@ -123,6 +126,31 @@ class QtPromptTest : public QObject {
             dialog->reject();
         });
         QVERIFY(!prompt.OpenFile(options).has_value());
+    }
+
+    // A file dialog open over a question when the program ends: both close as cancelled, and
+    // what is asked later is answered so at once, never shown.
+    void exitClosesEveryOpenPromptAndAnswersLaterOnesAtOnce() {
+        QtPrompt prompt(nullptr, false);
+        std::optional<std::string> file = "not asked";
+        WhenModalShown([&](QWidget* question) {
+            WhenModalShown([&](QWidget*) { prompt.CloseAllForExit(); }, question);
+            file = prompt.SaveFile({});
+        });
+        QVERIFY(!prompt.AskYesNo("Reset all keys?"));
+        QVERIFY(!file.has_value());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        bool shownLater = false;
+        QTimer* watch = WhenModalShown([&](QWidget* modal) {
+            shownLater = true;
+            static_cast<QDialog*>(modal)->reject();
+        });
+        QVERIFY(!prompt.AskYesNo("Asked after the end"));
+        prompt.ShowMessage("Told after the end");
+        QVERIFY(!prompt.OpenFile({}).has_value());
+        QVERIFY(!shownLater);
+        delete watch;
     }
 };
 
