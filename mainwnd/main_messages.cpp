@@ -1,6 +1,7 @@
 // The main window's private messages and timers. Each handler checks the four-character code
 // its message carries and ignores the message when it is another one.
 #include <QComboBox>
+#include <cstdio>
 
 #include "app/language.h"
 #include "app/language_keys.h"
@@ -57,6 +58,12 @@ constexpr std::array<TextOfControl, 3> kLanguageTooltips{{
     {kIdClose, app::lang::kMainClosePrompt},
 }};
 
+// For whoever started the driver without a notification area to show it in (a terminal, the
+// session's log): how to reach it meanwhile.
+constexpr const char* kNoNotificationAreaLine =
+    "qx480-driver: this desktop has no notification area yet; the icon appears when one starts. "
+    "Until then, start qx480-driver again to open its window.\n";
+
 }  // namespace
 
 // Every message but the progress picture's is held back while the window is busy with a
@@ -92,7 +99,8 @@ void CQuilvaneDlg::RegisterMessageHandlers() {
     messages_->SetTimerHandler([this](uint32_t timerId) { OnTimer(timerId); });
 }
 
-// 'INIT', the end of start-up: the tray icon, the profile menu, then the window hides.
+// 'INIT', the end of start-up: the tray icon (waiting for a notification area when there is none
+// yet), the profile menu, then the window hides.
 void CQuilvaneDlg::OnInit() {
     if (ended_) {
         return;
@@ -100,6 +108,9 @@ void CQuilvaneDlg::OnInit() {
     tray_ = std::make_unique<widgets::CTrayIcon>(options_.trayEnvironment);
     tray_->Create(messages_.get(), app::kTrayCallbackMessage,
                   app::LangText(app::lang::kKeyboardTrayDesc), kProgramIconId, app::kTrayIconId);
+    if (!tray_->IsInArea()) {
+        std::fputs(kNoNotificationAreaLine, stderr);
+    }
     tray_->SetDefaultMenuItem(app::kTrayDefaultCommand);
     tray_->SetMenuCallback([](QMenu& menu) { widgets::LocaliseTrayMenu(menu); });
     trayState_ = std::make_unique<widgets::TrayIconState>([this](int iconId) {

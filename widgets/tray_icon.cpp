@@ -15,9 +15,6 @@
 namespace qx::widgets {
 namespace {
 
-// How often a valid icon looks whether the notification area is (back) there.
-constexpr int kAreaWatchPeriodMs = 2000;
-
 std::vector<QPointer<CTrayIcon>>& LiveIcons() {
     static std::vector<QPointer<CTrayIcon>> icons;
     return icons;
@@ -54,10 +51,10 @@ CTrayIcon::Environment CompleteEnvironment(CTrayIcon::Environment environment) {
 
 }  // namespace
 
+CTrayIcon::CTrayIcon() : CTrayIcon(Environment{}) {}
+
 CTrayIcon::CTrayIcon(Environment environment)
-    : environment_(CompleteEnvironment(std::move(environment))),
-      systemIcon_(std::make_unique<QSystemTrayIcon>()) {
-    connect(systemIcon_.get(), &QSystemTrayIcon::activated, this, &CTrayIcon::OnActivated);
+    : environment_(CompleteEnvironment(std::move(environment))) {
     connect(&areaWatch_, &QTimer::timeout, this, &CTrayIcon::WatchNotificationArea);
     LiveIcons().emplace_back(this);
 }
@@ -75,8 +72,7 @@ CTrayIcon::~CTrayIcon() {
 bool CTrayIcon::Create(platform::MessageWindow* owner, uint32_t callbackMessage,
                        const std::string& tip, int iconId, uint32_t id,
                        platform::MessageWindow* topLevel) {
-    // A desktop without a notification area is what an old shell was: no icon at all.
-    if (owner == nullptr || !environment_.trayAvailable()) {
+    if (owner == nullptr) {
         valid_ = false;
         return false;
     }
@@ -85,22 +81,29 @@ bool CTrayIcon::Create(platform::MessageWindow* owner, uint32_t callbackMessage,
     taskbarCreatedMessage_ = platform::RegisterWindowMessage(platform::kTaskbarCreatedName);
     id_ = id;
     iconId_ = iconId;
-    systemIcon_->setIcon(ProgramIcon(iconId));
-    systemIcon_->setToolTip(QString::fromStdString(tip));
+    picture_ = ProgramIcon(iconId);
+    tip_ = QString::fromStdString(tip);
     ownerHook_.HookWindow(owner);
     if (topLevel != nullptr && topLevel != owner) {
         topLevelHook_.HookWindow(topLevel);
     }
-    AddIcon();
-    areaWasAvailable_ = true;
-    areaWatch_.start(kAreaWatchPeriodMs);
+    valid_ = true;
+    hidden_ = false;
+    areaWasAvailable_ = environment_.trayAvailable();
+    if (areaWasAvailable_) {
+        AddIcon();
+    }
+    areaWatch_.start(environment_.areaWatchPeriodMs);
     return valid_;
 }
 
 void CTrayIcon::AddIcon() {
+    if (!systemIcon_) {
+        systemIcon_ = std::make_unique<QSystemTrayIcon>(picture_);
+        systemIcon_->setToolTip(tip_);
+        connect(systemIcon_.get(), &QSystemTrayIcon::activated, this, &CTrayIcon::OnActivated);
+    }
     systemIcon_->show();
-    valid_ = true;
-    hidden_ = false;
 }
 
 bool CTrayIcon::SetIcon(int iconId) {
@@ -108,7 +111,10 @@ bool CTrayIcon::SetIcon(int iconId) {
         return false;
     }
     iconId_ = iconId;
-    systemIcon_->setIcon(ProgramIcon(iconId));
+    picture_ = ProgramIcon(iconId);
+    if (systemIcon_) {
+        systemIcon_->setIcon(picture_);
+    }
     return true;
 }
 
@@ -116,7 +122,10 @@ bool CTrayIcon::SetStandardIcon(QStyle::StandardPixmap standardIcon) {
     if (!valid_) {
         return false;
     }
-    systemIcon_->setIcon(QApplication::style()->standardIcon(standardIcon));
+    picture_ = QApplication::style()->standardIcon(standardIcon);
+    if (systemIcon_) {
+        systemIcon_->setIcon(picture_);
+    }
     return true;
 }
 
@@ -124,12 +133,15 @@ bool CTrayIcon::SetTip(const std::string& tip) {
     if (!valid_) {
         return false;
     }
-    systemIcon_->setToolTip(QString::fromStdString(tip));
+    tip_ = QString::fromStdString(tip);
+    if (systemIcon_) {
+        systemIcon_->setToolTip(tip_);
+    }
     return true;
 }
 
 std::string CTrayIcon::Tip() const {
-    return systemIcon_->toolTip().toStdString();
+    return tip_.toStdString();
 }
 
 bool CTrayIcon::ShowBalloon(const char* text, const char* title, int timeoutMs,
@@ -137,8 +149,10 @@ bool CTrayIcon::ShowBalloon(const char* text, const char* title, int timeoutMs,
     if (!valid_) {
         return false;
     }
-    systemIcon_->showMessage(QString::fromUtf8(title != nullptr ? title : ""),
-                             QString::fromUtf8(text != nullptr ? text : ""), icon, timeoutMs);
+    if (IsInArea()) {
+        systemIcon_->showMessage(QString::fromUtf8(title != nullptr ? title : ""),
+                                 QString::fromUtf8(text != nullptr ? text : ""), icon, timeoutMs);
+    }
     return true;
 }
 
@@ -146,7 +160,9 @@ bool CTrayIcon::Hide() {
     if (!valid_) {
         return false;
     }
-    systemIcon_->hide();
+    if (systemIcon_) {
+        systemIcon_->hide();
+    }
     hidden_ = true;
     return true;
 }
@@ -155,7 +171,10 @@ bool CTrayIcon::Show() {
     if (!valid_) {
         return false;
     }
-    AddIcon();
+    hidden_ = false;
+    if (systemIcon_ || environment_.trayAvailable()) {
+        AddIcon();
+    }
     return true;
 }
 
@@ -163,7 +182,9 @@ bool CTrayIcon::Remove() {
     if (!valid_) {
         return false;
     }
-    systemIcon_->hide();
+    if (systemIcon_) {
+        systemIcon_->hide();
+    }
     areaWatch_.stop();
     valid_ = false;
     return true;
@@ -173,7 +194,7 @@ void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
     const uint32_t mouseMessage = MouseMessageOf(reason);
     if (owner_ != nullptr && mouseMessage != 0) {
         // Through the owner's window procedure, so the hook sees it as the shell's callback.
-        owner_->SendWindowMessage(callbackMessage_, id_, mouseMessage);
+        owner_->PostWindowMessage(callbackMessage_, id_, mouseMessage);
     }
 }
 
@@ -183,7 +204,8 @@ void CTrayIcon::OnTrayNotify(platform::MessageWParam iconId, platform::MessageLP
     }
     if (mouseMessage == platform::kRightButtonUp) {
         OpenMenu();
-    } else if (mouseMessage == platform::kLeftButtonDoubleClick) {
+    } else if (mouseMessage == platform::kLeftButtonUp ||
+               mouseMessage == platform::kLeftButtonDoubleClick) {
         SendDefaultCommand();
     }
 }
@@ -233,10 +255,13 @@ void CTrayIcon::BringOwnerForward() {
 }
 
 void CTrayIcon::OnTaskbarCreated() {
-    if (valid_ && !hidden_) {
-        systemIcon_->hide();
-        systemIcon_->show();
+    if (!valid_ || hidden_) {
+        return;
     }
+    if (systemIcon_) {
+        systemIcon_->hide();
+    }
+    AddIcon();
 }
 
 void CTrayIcon::WatchNotificationArea() {

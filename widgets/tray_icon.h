@@ -1,19 +1,22 @@
 // The icon of the driver in the desktop's notification area, over QSystemTrayIcon.
 //
 // The icon reports mouse actions to its owner window as the tray callback message (wParam = the
-// icon id, lParam = the mouse notification of platform/system_messages.h), sent through the
-// owner's window procedure. A hook on the owner (CTrayHook) handles it: a right click opens the
-// tray menu (menu 140) at the cursor with its texts localised at that moment and its default
-// item drawn bold; a double click sends the owner the default command; a single click does
-// nothing. Commands reach the owner as platform::kCommandMessage with the command in wParam.
+// icon id, lParam = the mouse notification of platform/system_messages.h), posted to the owner's
+// window procedure, so that what it starts (a menu, a modal box) runs from the event loop and not
+// inside the desktop icon's own event handling. A hook on the owner (CTrayHook) handles it: a
+// right click opens the tray menu (menu 140) at the cursor with its texts localised at that moment
+// and its default item drawn bold; a click or a double click sends the owner the default command
+// (Open). Desktops that speak StatusNotifierItem report a click only, never a double click, and
+// a Linux user expects a click to open the window everywhere. Commands reach the owner as
+// platform::kCommandMessage with the command in wParam.
 //
-// When the desktop's notification area starts again it raises "TaskbarCreated"
-// (BroadcastTaskbarCreated), and an icon that is shown is removed and added again. A valid icon
-// watches the notification area and raises it when the area comes back after it was gone.
+// A valid icon watches for the desktop's notification area from Create on: a driver started at
+// login before the panel gets its icon when the panel comes up. When the area starts again it
+// raises "TaskbarCreated" (BroadcastTaskbarCreated), and an icon that is shown is removed and
+// added again; one still waiting for its first area is added.
 //
 // Every operation returns false and changes nothing while the icon is not valid: Create failed
-// (no notification area on this desktop, or no owner) or Remove was called.
-// User-interface thread only.
+// (no owner) or Remove was called. User-interface thread only.
 #pragma once
 
 #include <QIcon>
@@ -49,9 +52,12 @@ class CTrayIcon : public QObject {
         std::function<bool()> trayAvailable;     // default: QSystemTrayIcon::isSystemTrayAvailable
         MenuTracker trackMenu;                   // default: QMenu::exec at the point
         std::function<QPoint()> cursorPosition;  // default: QCursor::pos
+        // How often a valid icon looks whether a notification area is (back) there.
+        int areaWatchPeriodMs = 2000;
     };
 
-    explicit CTrayIcon(Environment environment = {});
+    CTrayIcon();
+    explicit CTrayIcon(Environment environment);
     // Removes the icon.
     ~CTrayIcon() override;
     CTrayIcon(const CTrayIcon&) = delete;
@@ -59,7 +65,8 @@ class CTrayIcon : public QObject {
 
     // Adds the icon with the picture of icon resource `iconId` (widgets/program_icons.h) and the
     // tip, hooks the owner (and `topLevel` when it is another window) and returns whether the
-    // icon is valid. Fails on a desktop without a notification area, or without an owner.
+    // icon is valid. Fails only without an owner; without a notification area the icon is valid
+    // and waits for one (IsInArea).
     bool Create(platform::MessageWindow* owner, uint32_t callbackMessage, const std::string& tip,
                 int iconId, uint32_t id, platform::MessageWindow* topLevel = nullptr);
 
@@ -81,11 +88,14 @@ class CTrayIcon : public QObject {
 
     [[nodiscard]] bool IsValid() const { return valid_; }
     [[nodiscard]] bool IsHidden() const { return hidden_; }
+    // Shown in a notification area now.
+    [[nodiscard]] bool IsInArea() const { return systemIcon_ && systemIcon_->isVisible(); }
     [[nodiscard]] uint32_t Id() const { return id_; }
     [[nodiscard]] uint32_t CallbackMessage() const { return callbackMessage_; }
     [[nodiscard]] platform::MessageWindow* Owner() const { return owner_.data(); }
-    // The desktop's icon, for tests: visible while the icon is added.
-    [[nodiscard]] const QSystemTrayIcon& SystemIcon() const { return *systemIcon_; }
+    // The desktop's icon, for tests: made when the icon is first added to a notification area
+    // (null until then), visible while it is added.
+    [[nodiscard]] const QSystemTrayIcon* SystemIcon() const { return systemIcon_.get(); }
     [[nodiscard]] std::string Tip() const;
     [[nodiscard]] int IconId() const { return iconId_; }
 
@@ -116,12 +126,16 @@ class CTrayIcon : public QObject {
     void WatchNotificationArea();
 
     Environment environment_;
+    // Made when the first notification area is there: Qt picks how it talks to the area (D-Bus
+    // or the X11 tray) when the icon is made.
     std::unique_ptr<QSystemTrayIcon> systemIcon_;
+    QIcon picture_;
+    QString tip_;
     CTrayHook ownerHook_{*this};
     CTrayHook topLevelHook_{*this};
     QPointer<platform::MessageWindow> owner_;
-    QTimer areaWatch_;  // raises "TaskbarCreated" when the notification area comes back
-    bool areaWasAvailable_ = true;
+    QTimer areaWatch_;  // raises "TaskbarCreated" when a notification area appears
+    bool areaWasAvailable_ = false;
     uint32_t callbackMessage_ = 0;
     uint32_t taskbarCreatedMessage_ = 0;
     uint32_t id_ = 0;

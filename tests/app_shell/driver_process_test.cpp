@@ -195,7 +195,8 @@ TEST_F(DriverProcesses, ABoxLeftOpenPastEveryTimeoutIsAnsweredAndTheDriverLivesO
 
 // SIGKILL leaves the socket behind; the next first start removes it. SIGTERM, SIGINT and SIGHUP
 // run the exit sequence, which closes the no-keyboard box left open, the driver ends with exit
-// code 0 and its socket goes too.
+// code 0 and its socket goes too. Offscreen has no notification area, which the driver says once
+// on its error stream.
 TEST_F(DriverProcesses, SignalsEndTheDriverCleanlyAndAFirstStartRemovesWhatAKillLeft) {
     ServeUnpluggedKeyboard();
     QProcess killed;
@@ -218,6 +219,9 @@ TEST_F(DriverProcesses, SignalsEndTheDriverCleanlyAndAFirstStartRemovesWhatAKill
         ::kill(static_cast<pid_t>(driver.processId()), signal);
         ExpectCleanEnd(driver);
         EXPECT_FALSE(Exists(socket)) << signal;
+        EXPECT_EQ(QString::fromUtf8(driver.readAllStandardError())
+                      .count(QStringLiteral("no notification area")),
+                  1);
     }
 }
 
