@@ -1,6 +1,7 @@
 // The language tables: which language the program speaks and the texts of its language files.
 // Every text shown to the user is looked up by key here (the keys: app/language_keys.h); a
-// missing text reads "#Error". Each lookup reads the language file again; nothing is cached.
+// missing text reads "#Error". Each lookup reads the language file again, unless a
+// platform::IniReadScope is open on the thread (a window being built).
 #pragma once
 
 #include <cstdint>

@@ -5,7 +5,8 @@
 // held back and posted again, in order, when the busy state ends, and the lighting refresh of
 // timer 1051 waits for that end too. So nothing reaches the keyboard or the image from this
 // thread while the transfer runs. The same holding keeps the keyboard's profile read and its
-// departure back while a profile switch asks about pending changes.
+// departure back while a profile switch asks about pending changes, and the profile read until
+// 'INIT' was handled (a keyboard read during start-up does not hold up the end of it).
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
@@ -76,6 +77,9 @@ bool CQuilvaneDlg::IsHeldBack(uint32_t message) const {
     if (IsBusy()) {
         return true;
     }
+    if (message == kProfileReadMessage && !initDone_) {
+        return true;
+    }
     return askingSwitch_ && (message == kProfileReadMessage || message == kKeyboardLeftMessage);
 }
 
@@ -90,7 +94,7 @@ void CQuilvaneDlg::EndBusy() {
 }
 
 void CQuilvaneDlg::PostHeldMessages() {
-    if (IsBusy() || askingSwitch_) {
+    if (IsBusy() || askingSwitch_ || !initDone_) {
         return;
     }
     std::vector<HeldMessage> held;

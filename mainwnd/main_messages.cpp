@@ -14,6 +14,7 @@
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
+#include "platform/ini_file.h"
 #include "platform/system_messages.h"
 #include "skin/png_button.h"
 #include "widgets/menu_resources.h"
@@ -105,6 +106,7 @@ void CQuilvaneDlg::OnInit() {
     if (ended_) {
         return;
     }
+    const platform::IniReadScope texts;
     tray_ = std::make_unique<widgets::CTrayIcon>(options_.trayEnvironment);
     tray_->Create(messages_.get(), app::kTrayCallbackMessage,
                   app::LangText(app::lang::kKeyboardTrayDesc), kProgramIconId, app::kTrayIconId);
@@ -122,6 +124,7 @@ void CQuilvaneDlg::OnInit() {
     initDone_ = true;
     host_->SetInitDone();
     hide();
+    PostHeldMessages();
 }
 
 // 'PROF': the keyboard was read. The image comes back from the keyboard, the profile buttons show

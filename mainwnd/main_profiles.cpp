@@ -71,6 +71,9 @@ void CQuilvaneDlg::MarkProfileButton(int profile) {
     }
 }
 
+// Made at 'INIT', while the connection may still be reading the keyboard: the menu then checks the
+// profile as far as it is known (asking the keyboard would wait for that read), and the 'PROF'
+// that follows the read rebuilds it.
 void CQuilvaneDlg::RebuildProfileMenu(bool create) {
     if (create || !profileMenu_) {
         profileMenu_ = std::make_unique<widgets::CProfileMenu>(this);
@@ -78,9 +81,10 @@ void CQuilvaneDlg::RebuildProfileMenu(bool create) {
     } else {
         profileMenu_->RemoveAll();
     }
-    const ProfileMenuModel model =
-        BuildProfileMenuModel(keyboard::GetCurrentProfile(),
-                              app::LangText(app::lang::kDefaultProfileName), ProfileStoreItemText);
+    const int profile =
+        create ? keyboard::CurrentProfile().Cached() : keyboard::GetCurrentProfile();
+    const ProfileMenuModel model = BuildProfileMenuModel(
+        profile, app::LangText(app::lang::kDefaultProfileName), ProfileStoreItemText);
     for (const ProfileMenuItem& item : model.items) {
         if (item.separator) {
             profileMenu_->AppendSeparator();

@@ -18,6 +18,7 @@
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
 #include "platform/data_folder.h"
+#include "platform/ini_file.h"
 #include "platform/qt_prompt.h"
 #include "profiles/profile_file.h"
 #include "skin/png_button.h"
@@ -26,6 +27,8 @@
 namespace qx::mainwnd {
 
 void CQuilvaneDlg::OnInitDialog() {
+    // The skin file and the language file are read once for the whole start-up.
+    const platform::IniReadScope skinAndTexts;
     CBaseDialog::OnInitDialog();
     setWindowIcon(widgets::ProgramIcon(kProgramIconId));
     if (options_.prompt != nullptr) {

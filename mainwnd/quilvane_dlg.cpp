@@ -12,6 +12,7 @@
 #include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
+#include "platform/ini_file.h"
 #include "platform/program_paths.h"
 #include "skin/png_button.h"
 #include "widgets/menu_resources.h"
@@ -54,6 +55,7 @@ CQuilvaneDlg::CQuilvaneDlg(MainWindowOptions options, QWidget* parent)
       layout_(controls_, sheets_),
       keyView_(controls_, [this] { layout_.ApplyFlipState(); }),
       hoverGroups_(new HoverGroups(controls_, layout_, this)) {
+    const platform::IniReadScope skinAndTexts;
     FillDefaults(options_);
     MakeLightingPanel();
     // A tool window has no taskbar entry; a show request makes it an application window.

@@ -211,8 +211,8 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     // ---- the busy state (main_busy.cpp)
     void BeginBusy();
     void EndBusy();
-    // Whether `message` waits: everything while busy; 'PROF' and the keyboard's departure while
-    // the question about pending changes is open.
+    // Whether `message` waits: everything while busy; 'PROF' until 'INIT' was handled; 'PROF'
+    // and the keyboard's departure while the question about pending changes is open.
     [[nodiscard]] bool IsHeldBack(uint32_t message) const;
     // Posts the held messages again, in order, once neither holds them any more.
     void PostHeldMessages();

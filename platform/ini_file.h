@@ -23,6 +23,19 @@ inline constexpr std::size_t kPathBuffer = 260;
 std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::size_t bufferChars);
 
+// While one is open on a thread, ReadIniString on that thread reads each file once and answers
+// every later lookup of it from the bytes read; WriteIniString on that thread makes the next
+// lookup read the file again. Building a window reads a few hundred keys from its skin and
+// language files. Outside a scope every lookup reads the file again, so a file changed while the
+// program runs is seen at its next lookup. Scopes nest; the outermost one keeps the bytes.
+class IniReadScope {
+  public:
+    IniReadScope();
+    ~IniReadScope();
+    IniReadScope(const IniReadScope&) = delete;
+    IniReadScope& operator=(const IniReadScope&) = delete;
+};
+
 // The same lookup over the bytes of a file already in memory (BOM and encoding as above).
 // Nothing when the section or key is missing; otherwise at most bufferChars - 1 characters.
 std::optional<std::string> FindIniValue(std::string_view fileBytes, std::string_view section,

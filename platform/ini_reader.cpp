@@ -4,6 +4,7 @@
 
 #include "platform/file_bytes.h"
 #include "platform/ini_file.h"
+#include "platform/ini_read_cache.h"
 #include "platform/ini_scanner.h"
 
 namespace qx::platform {
@@ -63,9 +64,12 @@ std::optional<std::string> FindIniValue(std::string_view fileBytes, std::string_
                   key, maxUnits);
 }
 
-std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
-                          std::string_view defaultValue, std::size_t bufferChars) {
-    // The language file is read again for every text, so each thread keeps its buffer.
+namespace {
+
+std::optional<std::string> ReadFromFile(const std::string& path, std::string_view section,
+                                        std::string_view key, std::size_t bufferChars) {
+    // Outside a read scope the file is read again for every text, so each thread keeps its
+    // buffer.
     thread_local std::string fileBytes;
     std::optional<std::string> value;
     if (ReadFileBytes(path, fileBytes) == ReadResult::Ok) {
@@ -73,6 +77,21 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
     }
     if (fileBytes.capacity() > kRetainedBufferBytes) {
         std::string().swap(fileBytes);
+    }
+    return value;
+}
+
+}  // namespace
+
+std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
+                          std::string_view defaultValue, std::size_t bufferChars) {
+    std::optional<std::string> value;
+    if (const std::optional<const std::string*> cached = ini_detail::CachedIniBytes(path)) {
+        if (*cached != nullptr) {
+            value = FindIniValue(**cached, section, key, bufferChars);
+        }
+    } else {
+        value = ReadFromFile(path, section, key, bufferChars);
     }
     if (value) {
         return std::move(*value);

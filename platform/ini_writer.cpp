@@ -3,6 +3,7 @@
 #include "platform/file_bytes.h"
 #include "platform/file_replace.h"
 #include "platform/ini_file.h"
+#include "platform/ini_read_cache.h"
 #include "platform/ini_scanner.h"
 
 namespace qx::platform {
@@ -127,6 +128,7 @@ bool WriteIniString(const std::string& path, std::string_view section, std::stri
     if (keepBom) {
         content.insert(0, "\xEF\xBB\xBF");
     }
+    ini_detail::ForgetCachedIniBytes(path);
     return static_cast<bool>(ReplaceFile(path, content));
 }
 

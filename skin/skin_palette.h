@@ -2,8 +2,11 @@
 // the windows (which style their plain widgets, lists and labels to sit on those pictures).
 #pragma once
 
+#include <QColor>
+#include <QPalette>
 #include <QRgb>
 #include <QString>
+#include <QWidget>
 
 namespace qx::skin::palette {
 
@@ -19,31 +22,51 @@ inline constexpr QRgb kAccent = 0xFF19D3FF;        // the accent: assigned keys,
 inline constexpr QRgb kAccentDeep = 0xFF0B8FB3;    // accent buttons that carry white captions
 inline constexpr QRgb kAccentInk = 0xFF04161D;     // text on the accent
 
-// A style sheet for the plain widgets of a skinned window (labels, edits, combo boxes, check
-// boxes, report lists) in the default skin's colours.
-inline QString PlainWidgetStyleSheet() {
+// Lists and edits in the default skin's colours. A widget parses its own style sheet, so a window
+// that styles a few lists among many other controls gives each list this short sheet alone.
+inline QString ListStyleSheet() {
     return QStringLiteral(
-        "QLabel { color: #e4e4e4; background: transparent; }"
-        "QCheckBox { color: #e4e4e4; background: transparent; }"
-        "QCheckBox::indicator, QTableView::indicator { width: 13px; height: 13px;"
-        "  border: 1px solid #3a4350; border-radius: 3px; background: #0a0c10; }"
-        "QCheckBox::indicator:checked, QTableView::indicator:checked { background: #19d3ff;"
-        "  border-color: #19d3ff; }"
         "QLineEdit, QComboBox { color: #e4e4e4; background: #0a0c10; border: 1px solid #2b3340;"
         "  border-radius: 4px; padding: 2px 6px; selection-background-color: #0b8fb3; }"
         "QComboBox::drop-down { border: none; width: 20px; }"
         "QComboBox QAbstractItemView { color: #e4e4e4; background: #151920;"
-        "  selection-background-color: #0b8fb3; border: 1px solid #2b3340; }"
-        "QTableWidget { color: #e4e4e4; background: #0a0c10; alternate-background-color: #10141a;"
-        "  gridline-color: #252c36; border: 1px solid #2b3340; border-radius: 4px;"
-        "  selection-background-color: #0b8fb3; selection-color: #ffffff; }"
-        "QHeaderView { background: #151920; }"
-        "QTableCornerButton::section { background: #151920; border: none; }"
-        "QHeaderView::section { color: #7f8894; background: #151920; border: none;"
-        "  border-right: 1px solid #252c36; border-bottom: 1px solid #252c36; padding: 3px 6px; }"
-        "QScrollBar:vertical { background: #0a0c10; width: 10px; margin: 0; }"
-        "QScrollBar::handle:vertical { background: #2b3340; border-radius: 4px; min-height: 20px; }"
-        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }");
+        "  selection-background-color: #0b8fb3; border: 1px solid #2b3340; }");
+}
+
+// A style sheet for the plain widgets of a skinned window (labels, edits, combo boxes, check
+// boxes, report lists) in the default skin's colours.
+inline QString PlainWidgetStyleSheet() {
+    return QStringLiteral(
+               "QLabel { color: #e4e4e4; background: transparent; }"
+               "QCheckBox { color: #e4e4e4; background: transparent; }"
+               "QCheckBox::indicator, QTableView::indicator { width: 13px; height: 13px;"
+               "  border: 1px solid #3a4350; border-radius: 3px; background: #0a0c10; }"
+               "QCheckBox::indicator:checked, QTableView::indicator:checked {"
+               "  background: #19d3ff; border-color: #19d3ff; }") +
+           ListStyleSheet() +
+           QStringLiteral(
+               "QTableWidget { color: #e4e4e4; background: #0a0c10;"
+               "  alternate-background-color: #10141a; gridline-color: #252c36;"
+               "  border: 1px solid #2b3340; border-radius: 4px;"
+               "  selection-background-color: #0b8fb3; selection-color: #ffffff; }"
+               "QHeaderView { background: #151920; }"
+               "QTableCornerButton::section { background: #151920; border: none; }"
+               "QHeaderView::section { color: #7f8894; background: #151920; border: none;"
+               "  border-right: 1px solid #252c36; border-bottom: 1px solid #252c36;"
+               "  padding: 3px 6px; }"
+               "QScrollBar:vertical { background: #0a0c10; width: 10px; margin: 0; }"
+               "QScrollBar::handle:vertical { background: #2b3340; border-radius: 4px;"
+               "  min-height: 20px; }"
+               "QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }");
+}
+
+// A label in the skin's label colour on a transparent ground, as the plain-widget sheet draws it,
+// without a style sheet of its own (a window with many labels would parse one per label).
+inline void ApplyLabelColours(QWidget& label) {
+    QPalette colours = label.palette();
+    colours.setColor(QPalette::WindowText, QColor::fromRgba(kText));
+    label.setPalette(colours);
+    label.setAutoFillBackground(false);
 }
 
 }  // namespace qx::skin::palette

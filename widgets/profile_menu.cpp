@@ -1,9 +1,11 @@
 #include "widgets/profile_menu.h"
 
 #include <QAction>
+#include <QIconEngine>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
+#include <algorithm>
 
 #include "app/main_window_port.h"
 #include "platform/system_messages.h"
@@ -24,27 +26,51 @@ constexpr int kMinimumWidth = 190;
 constexpr int kPadding = 10;
 constexpr int kCheckBarWidth = 3;
 
+// A numbered keycap, painted when the menu first shows it: painting text loads the fonts, which
+// the program need not do before its window or a menu is shown.
+class KeycapIconEngine : public QIconEngine {
+  public:
+    explicit KeycapIconEngine(int number) : number_(number) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode /*mode*/,
+               QIcon::State /*state*/) override {
+        const int size = std::min(rect.width(), rect.height());
+        painter->save();
+        painter->translate(rect.topLeft());
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(QColor::fromRgb(palette::kAccentDeep), 1.2));
+        painter->setBrush(QColor::fromRgb(palette::kWell));
+        painter->drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), 3.5, 3.5);
+        QFont font = painter->font();
+        font.setPixelSize(size * 2 / 3);
+        font.setBold(true);
+        painter->setFont(font);
+        painter->setPen(QColor::fromRgb(palette::kAccent));
+        painter->drawText(QRect(0, 0, size, size), Qt::AlignCenter, QString::number(number_));
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap picture(size);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return picture;
+    }
+
+    QIconEngine* clone() const override { return new KeycapIconEngine(number_); }
+
+  private:
+    int number_;
+};
+
 // The picture of an item: the program's keyboard for the default profile, a numbered keycap for
 // an onboard profile.
-QPixmap PictureOf(uint32_t command, int size) {
+QIcon PictureOf(uint32_t command) {
     if (command < kFirstProfileCommand) {  // the default profile (9000)
-        return PaintProgramIcon(kProgramIconId, size);
+        return ProgramIcon(kProgramIconId);
     }
-    QPixmap picture(size, size);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor::fromRgb(palette::kAccentDeep), 1.2));
-    painter.setBrush(QColor::fromRgb(palette::kWell));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), 3.5, 3.5);
-    QFont font = painter.font();
-    font.setPixelSize(size * 2 / 3);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(QColor::fromRgb(palette::kAccent));
-    painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter,
-                     QString::number(command - kFirstProfileCommand + 1));
-    return picture;
+    return QIcon(new KeycapIconEngine(static_cast<int>(command - kFirstProfileCommand + 1)));
 }
 
 // Draws the profile menu's items itself: dark rows, the picture, the text, and for the checked
@@ -155,7 +181,7 @@ CProfileMenu::CProfileMenu(QWidget* parent) : QMenu(parent) {
 CProfileMenu::~CProfileMenu() = default;
 
 int CProfileMenu::AppendItem(uint32_t command, const std::string& text) {
-    QAction* action = addAction(PictureOf(command, kPictureSize * 2), QString::fromStdString(text));
+    QAction* action = addAction(PictureOf(command), QString::fromStdString(text));
     action->setData(command);
     action->setCheckable(true);
     return ItemCount() - 1;

@@ -107,7 +107,7 @@ QLabel* LightingPanel::CreateLabel(QWidget& window, int controlId) {
     auto* label = new QLabel(&window);
     const double points = controlId == kIdReportRateLabel ? kReportRateLabelPoints : kTextPoints;
     label->setFont(skin::MakeSkinFont(skin::kFaceArialUnicode, points, window.logicalDpiY()));
-    label->setStyleSheet(skin::palette::PlainWidgetStyleSheet());
+    skin::palette::ApplyLabelColours(*label);
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
@@ -116,7 +116,7 @@ QLabel* LightingPanel::CreateLabel(QWidget& window, int controlId) {
 QComboBox* LightingPanel::CreateList(QWidget& window) {
     auto* list = new QComboBox(&window);
     list->setFont(skin::MakeSkinFont(skin::kFaceArialUnicode, kTextPoints, window.logicalDpiY()));
-    list->setStyleSheet(skin::palette::PlainWidgetStyleSheet());
+    list->setStyleSheet(skin::palette::ListStyleSheet());
     list->setFocusPolicy(Qt::StrongFocus);
     return list;
 }

@@ -34,6 +34,33 @@ TEST(IniReader, MissingFileSectionOrKeyGivesTheDefault) {
         << "a folder is not an INI file";
 }
 
+// A file changed behind the program's back is seen at the next lookup, except inside a read
+// scope, which reads each file once; the program's own writes are seen inside it too.
+TEST(IniReader, AReadScopeReadsEachFileOnceButSeesItsOwnWrites) {
+    TempFolder folder;
+    const std::string path = folder.File("Main.ini");
+    const std::string missing = folder.File("none.ini");
+    WriteBytes(path, "[S]\nK=one\n");
+    {
+        const IniReadScope scope;
+        EXPECT_EQ(ReadIniString(path, "S", "K", "", kText), "one");
+        EXPECT_EQ(ReadIniString(missing, "S", "K", "default", kText), "default");
+        WriteBytes(path, "[S]\nK=two\n");
+        WriteBytes(missing, "[S]\nK=made\n");
+        {
+            const IniReadScope inner;
+            EXPECT_EQ(ReadIniString(path, "S", "K", "", kText), "one");
+        }
+        EXPECT_EQ(ReadIniString(path, "S", "K", "", kText), "one");
+        EXPECT_EQ(ReadIniString(missing, "S", "K", "default", kText), "default");
+        ASSERT_TRUE(WriteIniString(path, "S", "K", "three"));
+        EXPECT_EQ(ReadIniString(path, "S", "K", "", kText), "three");
+    }
+    WriteBytes(path, "[S]\nK=four\n");
+    EXPECT_EQ(ReadIniString(path, "S", "K", "", kText), "four");
+    EXPECT_EQ(ReadIniString(missing, "S", "K", "default", kText), "made");
+}
+
 TEST(IniReader, KeyWithEmptyValueGivesEmptyText) {
     const std::string file = "[TEXT]\nA=\nB=   \nC=\"\"\nD = \t\r\n";
     for (const char* key : {"A", "B", "C", "D"}) {
