@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
+#include <mutex>
 #include <utility>
 
 #include "platform/prompt.h"
@@ -25,17 +26,25 @@ class MainConnectionHost::CallQueue : public QObject {
   public:
     // Queues `call`; the queue takes it over.
     void Post(std::function<void()> call) {
+        const std::lock_guard lock(postLock_);
         QCoreApplication::postEvent(this, new CallEvent(std::move(call)));
     }
 
   protected:
     bool event(QEvent* event) override {
+        // Events are made and posted under this lock; taking it before reading one orders the
+        // reads after the poster's writes in terms thread checkers understand (Qt's own queue
+        // locking is not visible to them).
+        { const std::lock_guard lock(postLock_); }
         if (event->type() != kCallEventType) {
             return QObject::event(event);
         }
         static_cast<CallEvent*>(event)->call();
         return true;
     }
+
+  private:
+    std::mutex postLock_;
 };
 
 struct MainConnectionHost::PendingCall {

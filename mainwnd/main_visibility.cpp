@@ -95,8 +95,13 @@ bool CQuilvaneDlg::IsFilteredKey(QObject* watched, const QKeyEvent& key) const {
 }
 
 // Every event of the window and its controls passes here first: input is refused while the
-// window is busy with a transfer; F1 asks for help.
+// window is busy with a transfer; F1 asks for help. The filter is the application's, so it also
+// sees the messages worker threads post to the window's message target; those are not read
+// here, since only their receiver orders the reads after the poster's writes.
 bool CQuilvaneDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (!watched->isWidgetType()) {
+        return CBaseDialog::eventFilter(watched, event);
+    }
     if (IsRefusedInput(watched, *event)) {
         return true;
     }

@@ -6,7 +6,11 @@ namespace qx::mainwnd {
 
 ThreadRelay::ThreadRelay() {
     connect(
-        this, &ThreadRelay::Call, this, [](const std::function<void()>* call) { (*call)(); },
+        this, &ThreadRelay::Call, this,
+        [](HandOver* handOver) {
+            const std::lock_guard lock(handOver->lock);
+            (*handOver->call)();
+        },
         Qt::BlockingQueuedConnection);
 }
 
@@ -15,7 +19,13 @@ void ThreadRelay::RunOnOwnThread(const std::function<void()>& call) {
         call();
         return;
     }
-    emit Call(&call);
+    HandOver handOver;
+    {
+        const std::lock_guard before(handOver.lock);
+        handOver.call = &call;
+    }
+    emit Call(&handOver);
+    const std::lock_guard after(handOver.lock);
 }
 
 }  // namespace qx::mainwnd

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <functional>
+#include <mutex>
 
 namespace qx::mainwnd {
 
@@ -13,6 +14,14 @@ class ThreadRelay : public QObject {
     Q_OBJECT
 
   public:
+    // One call carried to the relay's thread. The call runs under `lock`, which the caller
+    // takes before and after it: Qt's queue and its wait order the two threads already, but
+    // with locking of Qt's own that thread checkers do not see.
+    struct HandOver {
+        std::mutex lock;
+        const std::function<void()>* call = nullptr;
+    };
+
     // Made on the thread that is to run the calls.
     ThreadRelay();
 
@@ -22,7 +31,7 @@ class ThreadRelay : public QObject {
 
   signals:
     void Finished();
-    void Call(const std::function<void()>* call);
+    void Call(qx::mainwnd::ThreadRelay::HandOver* handOver);
 };
 
 }  // namespace qx::mainwnd
