@@ -38,7 +38,7 @@ DeviceSession& StartDeviceConnection(ConnectionHost& host, bool startedWithStart
     StopDeviceConnection();
     auto& slot = SessionSlot();
     slot = std::make_unique<DeviceSession>(api, host, timing);
-    slot->Events().Create();
+    slot->Events().StartCreating();
     slot->Connection().Start(startedWithStart);
     return *slot;
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <system_error>
 
 namespace qx::device {
 namespace {
@@ -39,16 +40,36 @@ std::string NamedEvents::SystemName(int number) const {
 
 int NamedEvents::Create() {
     Remove();
+    OpenAll();
+    return static_cast<int>(open_.size());
+}
+
+void NamedEvents::OpenAll() {
     for (int number = 1; number <= kNamedEventCount; ++number) {
         sem_t* event = sem_open(SystemName(number).c_str(), O_CREAT, kEventMode, kUnsignalled);
         if (event != SEM_FAILED) {
             open_.emplace_back(number, event);
         }
     }
-    return static_cast<int>(open_.size());
+}
+
+void NamedEvents::StartCreating() {
+    Remove();
+    try {
+        creating_ = std::thread([this] { OpenAll(); });
+    } catch (const std::system_error&) {
+        OpenAll();  // no thread to be had: made here
+    }
 }
 
 void NamedEvents::Remove() {
+    if (creating_.joinable()) {
+        creating_.join();
+    }
+    CloseAndUnlink();
+}
+
+void NamedEvents::CloseAndUnlink() {
     for (const auto& [number, event] : open_) {
         sem_close(event);
         sem_unlink(SystemName(number).c_str());

@@ -9,6 +9,7 @@
 #include <semaphore.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace qx::device {
@@ -35,16 +36,24 @@ class NamedEvents {
     // Creates (or opens, when they exist) all 214 events. Returns how many could be opened;
     // the others are left out, as nothing depends on them.
     int Create();
+    // Create() on a thread of its own, so that the caller goes on meanwhile (214 semaphores take
+    // the user-interface thread several milliseconds at start-up, and nothing waits for them).
+    void StartCreating();
 
-    // Closes and unlinks every event this object created or opened.
+    // Waits for a creation under way, then closes and unlinks every event this object created or
+    // opened.
     void Remove();
 
     // The semaphore name of event n as the system sees it ("/" + the event name).
     std::string SystemName(int number) const;
 
   private:
+    void OpenAll();
+    void CloseAndUnlink();
+
     std::string prefix_;
-    std::vector<std::pair<int, sem_t*>> open_;
+    std::vector<std::pair<int, sem_t*>> open_;  // written by the creating thread until it ends
+    std::thread creating_;
 };
 
 }  // namespace qx::device

@@ -6,7 +6,8 @@
 // timer 1051 waits for that end too. So nothing reaches the keyboard or the image from this
 // thread while the transfer runs. The same holding keeps the keyboard's profile read and its
 // departure back while a profile switch asks about pending changes, and the profile read until
-// 'INIT' was handled (a keyboard read during start-up does not hold up the end of it).
+// 'INIT' was handled and the events then due were (a keyboard read during start-up holds up
+// neither the end of it nor the answer to another instance).
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
@@ -74,7 +75,7 @@ void CQuilvaneDlg::BeginBusy() {
 }
 
 bool CQuilvaneDlg::IsHeldBack(uint32_t message) const {
-    if (IsBusy()) {
+    if (IsBusy() || startUpHeld_) {
         return true;
     }
     if (message == kProfileReadMessage && !initDone_) {
@@ -94,7 +95,7 @@ void CQuilvaneDlg::EndBusy() {
 }
 
 void CQuilvaneDlg::PostHeldMessages() {
-    if (IsBusy() || askingSwitch_ || !initDone_) {
+    if (IsBusy() || askingSwitch_ || !initDone_ || startUpHeld_) {
         return;
     }
     std::vector<HeldMessage> held;
@@ -102,6 +103,29 @@ void CQuilvaneDlg::PostHeldMessages() {
     for (const HeldMessage& message : held) {
         messages_->PostWindowMessage(message.message, message.wParam, message.lParam);
     }
+}
+
+// What arrived before 'INIT' (a keyboard read during start-up) is handled once the events already
+// due were: a timer runs after them in the event loop's pass, so another instance's request is
+// answered without waiting for the read-back. Everything else waits behind the held messages
+// meanwhile, so they keep their order.
+void CQuilvaneDlg::DeliverStartUpHeldMessages() {
+    if (held_.empty()) {
+        return;
+    }
+    startUpHeld_ = true;
+    auto* timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [this, timer] {
+        timer->deleteLater();
+        startUpHeld_ = false;
+        std::vector<HeldMessage> held;
+        held.swap(held_);
+        for (const HeldMessage& message : held) {
+            messages_->SendWindowMessage(message.message, message.wParam, message.lParam);
+        }
+    });
+    timer->start(0);
 }
 
 void CQuilvaneDlg::WaitBusy(std::chrono::milliseconds duration) {

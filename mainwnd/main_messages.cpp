@@ -124,7 +124,7 @@ void CQuilvaneDlg::OnInit() {
     initDone_ = true;
     host_->SetInitDone();
     hide();
-    PostHeldMessages();
+    DeliverStartUpHeldMessages();
 }
 
 // 'PROF': the keyboard was read. The image comes back from the keyboard, the profile buttons show

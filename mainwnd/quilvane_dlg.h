@@ -211,11 +211,14 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     // ---- the busy state (main_busy.cpp)
     void BeginBusy();
     void EndBusy();
-    // Whether `message` waits: everything while busy; 'PROF' until 'INIT' was handled; 'PROF'
-    // and the keyboard's departure while the question about pending changes is open.
+    // Whether `message` waits: everything while busy and while the messages held during start-up
+    // wait for delivery; 'PROF' until 'INIT' was handled; 'PROF' and the keyboard's departure
+    // while the question about pending changes is open.
     [[nodiscard]] bool IsHeldBack(uint32_t message) const;
     // Posts the held messages again, in order, once neither holds them any more.
     void PostHeldMessages();
+    // At the end of 'INIT': the messages held until then, delivered after the events then due.
+    void DeliverStartUpHeldMessages();
     // Lets `duration` pass while the window paints and its timers run (busy state held).
     void WaitBusy(std::chrono::milliseconds duration);
     // Runs `job` on the transfer thread while this thread keeps the window painted and its
@@ -286,6 +289,8 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     int busyDepth_ = 0;
     std::vector<HeldMessage> held_;
     bool lightingRefreshHeld_ = false;
+    // 'INIT' was handled; what was held before it is delivered by a timer (everything waits).
+    bool startUpHeld_ = false;
     std::unique_ptr<BusyIndicator> busyIndicator_;
     // A profile switch is asking about pending changes: other switches are refused meanwhile.
     bool askingSwitch_ = false;

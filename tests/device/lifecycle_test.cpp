@@ -182,6 +182,11 @@ TEST(NamedEvents, AreCreatedUnderTheirNamesAndRemovedAgain) {
     EXPECT_EQ(sem_open(events.SystemName(1).c_str(), 0), SEM_FAILED);
     EXPECT_EQ(errno, ENOENT);
     EXPECT_EQ(sem_open(events.SystemName(214).c_str(), 0), SEM_FAILED);
+
+    // Made on a thread of their own: removing them waits for that thread, so none is left.
+    events.StartCreating();
+    events.Remove();
+    EXPECT_EQ(sem_open(events.SystemName(214).c_str(), 0), SEM_FAILED);
 }
 
 // What a killed instance leaves: the events exist with nobody holding them.
