@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "app/language.h"
@@ -32,10 +33,11 @@ struct ProfileLayout {
     KeyLayout layout;
 };
 
-// The layouts to write, in ascending profile order. For the current profile alone when it is
-// not known, the profile stays unknown: its write is then refused without sending anything.
+// The layouts to write, in ascending profile order: all three, or the chosen profile's (the
+// current one unless a caller chose). A current profile that is not known stays unknown: its
+// write is then refused without sending anything.
 std::vector<ProfileLayout> EncodeLayouts(const keyboard::SnapshotImage& snapshot, bool all,
-                                         const TransferLink& link) {
+                                         std::optional<int> chosen, const TransferLink& link) {
     const MacroPositionLookup position = [](uint16_t id) { return profiles::MacroIndexOfId(id); };
     std::vector<ProfileLayout> layouts;
     if (all) {
@@ -45,7 +47,7 @@ std::vector<ProfileLayout> EncodeLayouts(const keyboard::SnapshotImage& snapshot
         }
         return layouts;
     }
-    const int current = link.currentProfile.Get();
+    const int current = chosen ? *chosen : link.currentProfile.Get();
     if (current < 0 || current > kHighestProfile) {
         layouts.push_back({current, link.defaultLayout});
     } else {
@@ -55,57 +57,8 @@ std::vector<ProfileLayout> EncodeLayouts(const keyboard::SnapshotImage& snapshot
     return layouts;
 }
 
-}  // namespace
-
-TransferLink TransferLinkOf(DeviceSession& session) {
-    return TransferLink{session.Commands(), keyboard::CurrentProfile(),
-                        session.Connection().GetMacroCapacity(),
-                        session.Connection().GetDefaultKeyLayout()};
-}
-
-void SetRewriteAll() {
-    rewriteAll = true;
-}
-
-bool IsRewriteAllSet() {
-    return rewriteAll.load();
-}
-
-int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles,
-                        const TransferLink& link) {
-    keyboard::LiveImage& live = imageLock.Live();
-    if (!live.image) {
-        return 0;
-    }
-    const keyboard::SnapshotGuard snapshotLock = keyboard::Images().LockSnapshot(imageLock);
-    keyboard::SnapshotImage& snapshot = snapshotLock.Snapshot();
-    snapshot.image.reset();
-    snapshot.macros.clear();
-    snapshot.textArea.clear();
-    try {
-        snapshot.image = std::make_unique<keyboard::ImageRecord>(*live.image);
-        profiles::FillProfileHeader(snapshot.image->Header(), live.MacroCount(), live.TextTotal(),
-                                    profiles::kWriterFlag);
-        snapshot.macros = live.macros;
-        snapshot.textArea.assign(live.TextTotal(), 0);
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
-    profiles::PackTextArea(*live.image, live.texts, snapshot.textArea);
-    return DownloadImage(imageLock, snapshotLock, allProfiles, link);
-}
-
-int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles) {
-    DeviceSession* session = CurrentDeviceSession();
-    if (session == nullptr) {
-        return 0;
-    }
-    return SnapshotAndDownload(imageLock, allProfiles, TransferLinkOf(*session));
-}
-
-int DownloadImage(const keyboard::ImageGuard& /*imageLock*/,
-                  const keyboard::SnapshotGuard& snapshotLock, bool allProfiles,
-                  const TransferLink& link) {
+int DownloadLayouts(const keyboard::SnapshotGuard& snapshotLock, bool allProfiles,
+                    std::optional<int> chosen, const TransferLink& link) {
     const keyboard::SnapshotImage& snapshot = snapshotLock.Snapshot();
     if (!snapshot.image) {
         return 0;
@@ -125,7 +78,7 @@ int DownloadImage(const keyboard::ImageGuard& /*imageLock*/,
     std::vector<ProfileLayout> layouts;
     try {
         table.resize(names ? withNames : withoutNames);
-        layouts = EncodeLayouts(snapshot, all, link);
+        layouts = EncodeLayouts(snapshot, all, chosen, link);
     } catch (const std::bad_alloc&) {
         return 0;
     }
@@ -154,6 +107,70 @@ int DownloadImage(const keyboard::ImageGuard& /*imageLock*/,
     }
     rewriteAll = false;
     return result == kOk ? 1 : 0;
+}
+
+int SnapshotAndDownloadLayouts(const keyboard::ImageGuard& imageLock, bool allProfiles,
+                               std::optional<int> chosen, const TransferLink& link) {
+    keyboard::LiveImage& live = imageLock.Live();
+    if (!live.image) {
+        return 0;
+    }
+    const keyboard::SnapshotGuard snapshotLock = keyboard::Images().LockSnapshot(imageLock);
+    keyboard::SnapshotImage& snapshot = snapshotLock.Snapshot();
+    snapshot.image.reset();
+    snapshot.macros.clear();
+    snapshot.textArea.clear();
+    try {
+        snapshot.image = std::make_unique<keyboard::ImageRecord>(*live.image);
+        profiles::FillProfileHeader(snapshot.image->Header(), live.MacroCount(), live.TextTotal(),
+                                    profiles::kWriterFlag);
+        snapshot.macros = live.macros;
+        snapshot.textArea.assign(live.TextTotal(), 0);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    profiles::PackTextArea(*live.image, live.texts, snapshot.textArea);
+    return DownloadLayouts(snapshotLock, allProfiles, chosen, link);
+}
+
+}  // namespace
+
+TransferLink TransferLinkOf(DeviceSession& session) {
+    return TransferLink{session.Commands(), keyboard::CurrentProfile(),
+                        session.Connection().GetMacroCapacity(),
+                        session.Connection().GetDefaultKeyLayout()};
+}
+
+void SetRewriteAll() {
+    rewriteAll = true;
+}
+
+bool IsRewriteAllSet() {
+    return rewriteAll.load();
+}
+
+int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles,
+                        const TransferLink& link) {
+    return SnapshotAndDownloadLayouts(imageLock, allProfiles, std::nullopt, link);
+}
+
+int SnapshotAndDownloadProfile(const keyboard::ImageGuard& imageLock, int profile,
+                               const TransferLink& link) {
+    return SnapshotAndDownloadLayouts(imageLock, false, profile, link);
+}
+
+int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles) {
+    DeviceSession* session = CurrentDeviceSession();
+    if (session == nullptr) {
+        return 0;
+    }
+    return SnapshotAndDownload(imageLock, allProfiles, TransferLinkOf(*session));
+}
+
+int DownloadImage(const keyboard::ImageGuard& /*imageLock*/,
+                  const keyboard::SnapshotGuard& snapshotLock, bool allProfiles,
+                  const TransferLink& link) {
+    return DownloadLayouts(snapshotLock, allProfiles, std::nullopt, link);
 }
 
 }  // namespace qx::device

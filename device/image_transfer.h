@@ -44,6 +44,12 @@ int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles,
 // The same through the running device session (0 when there is none).
 int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles);
 
+// SnapshotAndDownload with the layout of `profile` (0..2) in place of the current profile's, for
+// an edit of a profile that is not the active one. All three layouts still go when the
+// rewrite-all flag is set or the table moves a macro the keyboard holds.
+int SnapshotAndDownloadProfile(const keyboard::ImageGuard& imageLock, int profile,
+                               const TransferLink& link);
+
 // Writes the snapshot to the keyboard: the macro table (with names when they fit the macro
 // capacity, else without and "EXTRA_PROFILE_SPACE_TIGHT" afterwards; "EXTRA_MACRO_TOO_LONG"
 // and nothing written when even that does not fit), then the layout of each profile in

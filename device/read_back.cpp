@@ -80,30 +80,41 @@ void InstallDefaultImage(const keyboard::ImageGuard& guard) {
 
 }  // namespace
 
-int ReadBackToFile(const std::string& path, const TransferLink& link) {
-    // The image built here is what the program works on next: the keyboard's table is known
-    // to it exactly when the read-back succeeds.
+std::optional<profiles::ProfileContents> ReadBackContents(const TransferLink& link) {
     ForgetKeyboardMacros();
     const int current = link.currentProfile.Get();
     if (current < 0 || current > kHighestReadableProfile) {
-        return 0;
+        return std::nullopt;
     }
     try {
         std::array<KeyLayout, keyboard::kProfileCount> layouts{};
         std::vector<keyboard::MacroRecord> macros;
         if (!ReadLayouts(link, layouts) || !ReadMacros(link, macros)) {
-            return 0;
+            return std::nullopt;
         }
-        const auto image =
-            BuildImage(layouts, static_cast<uint16_t>(macros.size()), link.defaultLayout);
-        if (!platform::ReplaceFile(path, {image->Bytes(), profiles::MacroAreaBytes(macros)})) {
-            return 0;
-        }
-        RememberKeyboardMacros(macros);
-        return 1;
+        profiles::ProfileContents contents{
+            BuildImage(layouts, static_cast<uint16_t>(macros.size()), link.defaultLayout),
+            std::move(macros), std::make_unique<keyboard::TextTable>()};
+        RememberKeyboardMacros(contents.macros);
+        return contents;
     } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+int ReadBackToFile(const std::string& path, const TransferLink& link) {
+    // The image built here is what the program works on next: the keyboard's table is known
+    // to it exactly when the read-back succeeds.
+    const auto contents = ReadBackContents(link);
+    if (!contents) {
         return 0;
     }
+    if (!platform::ReplaceFile(
+            path, {contents->image->Bytes(), profiles::MacroAreaBytes(contents->macros)})) {
+        ForgetKeyboardMacros();
+        return 0;
+    }
+    return 1;
 }
 
 int ReadBackToFile(const std::string& path) {

@@ -7,8 +7,15 @@
 #include <string>
 
 #include "device/image_transfer.h"
+#include "profiles/profile_file.h"
 
 namespace qx::device {
+
+// Reads the layouts of profiles 0..2 and the macro table into memory of its own: the image built
+// from them (header, fixed block, blocks 0..2, block 3 zero) and the macro records, with an empty
+// text table. Nothing when the current profile cannot be learnt or a read fails. On success the
+// table read is what the keyboard is known to hold (device/keyboard_macros.h); before, nothing is.
+std::optional<profiles::ProfileContents> ReadBackContents(const TransferLink& link);
 
 // Reads the layouts of profiles 0..2 and the macro table, and replaces the file at `path` with
 // the image built from them. 1 success; 0 when the current profile cannot be learnt, a read

@@ -165,15 +165,23 @@ ProfileCheck ReadProfileContents(const std::string& path, ProfileContents& out) 
     }
 }
 
+void InstallProfileContents(ProfileContents contents) {
+    const keyboard::ImageGuard guard = keyboard::Images().LockImage();
+    guard->image = std::move(contents.image);
+    guard->macros = std::move(contents.macros);
+    if (contents.texts) {
+        guard->texts = std::move(*contents.texts);
+    } else {
+        guard->texts.ClearAll();
+    }
+}
+
 int LoadImageFromFile(const std::string& path) {
     ProfileContents contents;
     if (ReadProfileContents(path, contents) != ProfileCheck::Valid) {
         return 0;
     }
-    const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-    guard->image = std::move(contents.image);
-    guard->macros = std::move(contents.macros);
-    guard->texts = std::move(*contents.texts);
+    InstallProfileContents(std::move(contents));
     return 1;
 }
 

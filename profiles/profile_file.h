@@ -66,6 +66,10 @@ struct ProfileContents {
 // more than the file's size is allocated.
 ProfileCheck ReadProfileContents(const std::string& path, ProfileContents& out);
 
+// Installs the contents as the live image: image record, macro area and text table replaced
+// together under the image lock (no text table: the texts are emptied).
+void InstallProfileContents(ProfileContents contents);
+
 // Loads the file as the live image: image record, macro area and text table are replaced
 // together once the whole file was read (1); on any failure (0) the live image stays as it was.
 int LoadImageFromFile(const std::string& path);

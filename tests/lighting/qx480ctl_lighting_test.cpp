@@ -194,6 +194,9 @@ TEST_F(LightingCtlTest, KeysAreLitOneByOneInTheCurrentLayerOfThePerKeyMode) {
     EXPECT_EQ(PageByte(1, 2 * 18 + 1) & 0x08, 0x08);
     ASSERT_EQ(Ctl({"lighting", "key", "a", "off"}).exitCode, 0);
     EXPECT_EQ(PageByte(1, 2 * 18 + 1) & 0x08, 0);
+    // A name before a code: "2" is the key 2 (LED 17), not the key whose code is 2 (the key 1).
+    EXPECT_EQ(Ctl({"lighting", "key", "2", "on"}).out, "key 2: on in layer 2\n");
+    EXPECT_EQ(PageByte(1, 2 * 18 + 2) & 0x02, 0x02);
 
     const ProgramResult noLed = Ctl({"lighting", "key", "RWIN", "on"});
     EXPECT_EQ(noLed.exitCode, 1);

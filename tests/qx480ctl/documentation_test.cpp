@@ -16,23 +16,31 @@ namespace {
 
 const std::string kPackaging = std::string(QX_TEST_SOURCE_DIR) + "/packaging/";
 
-// The first word of each indented line of a section of the help ("Commands:", "Options:").
+// The first word of each entry of a section of the help ("Commands:", "Options:"), each once: an
+// entry's line starts with a command's name ("  macro add ...") or an option ("  -y, --yes",
+// "      --force"); the lines that carry on its text start with more spaces and a word.
 std::vector<std::string> HelpSection(const std::string& help, const std::string& heading) {
     std::istringstream lines(help);
     std::vector<std::string> words;
+    const auto add = [&](const std::string& word) {
+        if (std::find(words.begin(), words.end(), word) == words.end()) {
+            words.push_back(word);
+        }
+    };
     bool inside = false;
     for (std::string line; std::getline(lines, line);) {
+        const std::size_t first = line.find_first_not_of(' ');
         if (line == heading) {
             inside = true;
         } else if (line.empty()) {
             inside = false;
-        } else if (inside && line.starts_with("  ")) {
+        } else if (inside && (first == 2 || (first <= 6 && line[first] == '-'))) {
             std::istringstream words_of_line(line);
             std::string word;
             while (words_of_line >> word && word.back() == ',') {
-                words.push_back(word.substr(0, word.size() - 1));  // "-y," of "-y, --yes"
+                add(word.substr(0, word.size() - 1));  // "-y," of "-y, --yes"
             }
-            words.push_back(word);
+            add(word);
         }
     }
     return words;

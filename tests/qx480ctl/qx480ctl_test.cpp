@@ -12,51 +12,13 @@
 #include "profiles/profile_file.h"
 #include "tests/profiles/profile_builders.h"
 #include "tests/profiles/profile_fixture.h"
+#include "tests/qx480ctl/ctl_fixture.h"
 #include "tests/qx480ctl/run_program.h"
 #include "tests/support/emulated_keyboard.h"
 #include "tools/qx480ctl/keyboard_link.h"
 
 namespace qx::testing {
 namespace {
-
-class CtlTest : public ProfileTest {
-  protected:
-    void TearDown() override {
-        RunProgram(QX480_SIM_PATH, {"stop"}, Environment());
-        ProfileTest::TearDown();
-    }
-
-    std::map<std::string, std::string> Environment() const {
-        return {{"XDG_DATA_HOME", DataHome()},
-                {"XDG_CONFIG_HOME", scratch_.File("config")},
-                {"RADODOR_BACKEND", "sim"},
-                {"RADODOR_SIM_STATE", scratch_.File("keyboard.state")},
-                {"RADODOR_SIM_TRACE", TracePath()},
-                {"LC_ALL", "en_US.UTF-8"}};
-    }
-    std::string TracePath() const { return scratch_.File("link.trace"); }
-
-    ProgramResult Ctl(const std::vector<std::string>& args) const {
-        return RunProgram(QX480CTL_PATH, args, Environment());
-    }
-    ProgramResult Sim(const std::vector<std::string>& args) const {
-        return RunProgram(QX480_SIM_PATH, args, Environment());
-    }
-
-    // The command bytes of the packets sent to the keyboard since the trace began.
-    std::vector<uint8_t> CommandsInTrace() const {
-        std::vector<uint8_t> commands;
-        std::ifstream trace(TracePath());
-        for (std::string line; std::getline(trace, line);) {
-            const auto report = test_support::ParseTraceLine(line);
-            if (report && report->direction == sim::Direction::kToKeyboard &&
-                report->collection == sim::Collection::kCommand && report->bytes.size() > 3) {
-                commands.push_back(report->bytes[3]);
-            }
-        }
-        return commands;
-    }
-};
 
 // ---- Command line and files, no keyboard needed ------------------------------------------
 
@@ -246,11 +208,12 @@ TEST_F(CtlTest, AnImportedFileReadsBackWithTheSameKeysAndMacros) {
 // on, so the keyboard's bank state is written by one program only.
 TEST_F(CtlTest, ItsKeyboardLinkLeavesTheKeyboardsEventsToTheDriver) {
     const std::map<std::string, std::string> environment = Environment();
-    const char* const simVariables[] = {"RADODOR_BACKEND", "RADODOR_SIM_STATE",
-                                        "RADODOR_SIM_TRACE"};
-    for (const char* name : simVariables) {
-        ::setenv(name, environment.at(name).c_str(), 1);
+    std::map<std::string, std::string> simVariables;
+    for (const char* name :
+         {"RADODOR_BACKEND", "RADODOR_SIM_STATE", "RADODOR_SIM_TRACE", "XDG_RUNTIME_DIR"}) {
+        simVariables[name] = environment.at(name);
     }
+    const ScopedEnvironment scoped(simVariables);
     platform::SetProgramFolder(std::filesystem::path(QX480CTL_PATH).parent_path().string() + "/");
     std::string why;
     auto link = ctl::KeyboardLink::Open(why);
@@ -262,9 +225,6 @@ TEST_F(CtlTest, ItsKeyboardLinkLeavesTheKeyboardsEventsToTheDriver) {
         switched = Sim({"status"}).out.find("G-key bank: 1") != std::string::npos;
     }
     link.reset();
-    for (const char* name : simVariables) {
-        ::unsetenv(name);
-    }
     EXPECT_FALSE(switched);
 }
 

@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,5 +74,32 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
     result.err = ReadBytes(errPath);
     return result;
 }
+
+// Sets variables of this process's environment for as long as it lives, then puts back what
+// was there.
+class ScopedEnvironment {
+  public:
+    explicit ScopedEnvironment(const std::map<std::string, std::string>& values) {
+        for (const auto& [name, value] : values) {
+            const char* old = std::getenv(name.c_str());
+            saved_[name] = old == nullptr ? std::nullopt : std::optional<std::string>(old);
+            ::setenv(name.c_str(), value.c_str(), 1);
+        }
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, old] : saved_) {
+            if (old) {
+                ::setenv(name.c_str(), old->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
 
 }  // namespace qx::testing

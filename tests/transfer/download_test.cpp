@@ -87,6 +87,18 @@ TEST_F(DownloadTest, ApplyWritesTheCurrentProfileOnly) {
     EXPECT_EQ(MacroTableOnKeyboard(16), Table({}, true));
 }
 
+TEST_F(DownloadTest, AChosenProfileIsWrittenInsteadOfTheCurrentOneWithoutAskingForIt) {
+    Prepare(1);
+    SetActiveProfile(2);
+    {
+        const keyboard::ImageGuard guard = keyboard::Images().LockImage();
+        ASSERT_EQ(device::SnapshotAndDownloadProfile(guard, 1, Link()), 1);
+    }
+    EXPECT_EQ(CommandsSent(), Concat({{kBegin, kTableWrite}, Repeat(kLayoutWrite, 6), {kEnd}}));
+    EXPECT_EQ(Layout(1), DefaultLayoutWith(kPositionOfA, {2, 2, 0x05}));
+    EXPECT_EQ(Layout(2), kDefaultLayout);
+}
+
 TEST_F(DownloadTest, AnUnknownCurrentProfileHasItsLayoutWriteRefused) {
     Prepare(0);
     kb_.Model().FailRequests(0xFF, 3);  // the state block cannot be read

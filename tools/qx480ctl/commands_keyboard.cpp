@@ -1,6 +1,10 @@
-// Subcommands that talk to the keyboard: status, read-back, import, profile.
+// Subcommands that talk to the keyboard: status, read-back, import, apply, profile.
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <array>
 #include <charconv>
+#include <cstdlib>
 #include <ostream>
 
 #include "app/language.h"
@@ -10,7 +14,9 @@
 #include "device/result_codes.h"
 #include "keyboard/current_profile.h"
 #include "profiles/profile_file.h"
+#include "tools/qx480ctl/json_document_file.h"
 #include "tools/qx480ctl/keyboard_link.h"
+#include "tools/qx480ctl/profile_session.h"
 #include "tools/qx480ctl/subcommand.h"
 
 namespace qx::ctl {
@@ -63,15 +69,15 @@ int ReadBack(CommandContext& context) {
     return kExitOk;
 }
 
-int Import(CommandContext& context) {
+// What the driver's restore does with the file at `path`; `name` is how the user named it.
+int ImportFile(CommandContext& context, const std::string& path, const std::string& name) {
     KeyboardLink* keyboard = context.Keyboard();
     if (keyboard == nullptr) {
         return kExitNoKeyboard;
     }
-    const std::string& path = context.Arg(0);
     const device::ImportResult result = device::ImportProfileFile(path, keyboard->Transfer());
     if (result.validation != profiles::kProfileValid || !result.loaded) {
-        context.Err() << "qx480ctl: " << path << " was not imported\n";
+        context.Err() << "qx480ctl: " << name << " was not imported\n";
         return kExitFailed;
     }
     std::ostream& out = context.Out();
@@ -81,8 +87,54 @@ int Import(CommandContext& context) {
         context.Err() << "qx480ctl: the download to the keyboard failed\n";
         return kExitFailed;
     }
-    out << path << ": imported, all three profiles downloaded\n";
+    out << name << ": imported, all three profiles downloaded\n";
     return kExitOk;
+}
+
+int Import(CommandContext& context) {
+    RefuseWhileDriverRuns(context);
+    return ImportFile(context, context.Arg(0), context.Arg(0));
+}
+
+// A private folder for the profile file a JSON document describes, removed with its file.
+class BuiltFile {
+  public:
+    explicit BuiltFile(const ProfileParts& parts) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern =
+            std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") + "/qx480ctl-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw Refusal{kExitFailed, "no temporary folder for the built profile file"};
+        }
+        folder_ = pattern;
+        path_ = folder_ + "/built.kpf";
+        if (!WriteProfileParts(path_, parts)) {
+            throw Refusal{kExitFailed, "the built profile file cannot be written"};
+        }
+    }
+    ~BuiltFile() {
+        ::unlink(path_.c_str());
+        ::rmdir(folder_.c_str());
+    }
+    BuiltFile(const BuiltFile&) = delete;
+    BuiltFile& operator=(const BuiltFile&) = delete;
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string folder_;
+    std::string path_;
+};
+
+int Apply(CommandContext& context) {
+    const std::string& path = context.Arg(0);
+    if (!LooksLikeJson(path)) {
+        RefuseWhileDriverRuns(context);
+        return ImportFile(context, path, path);
+    }
+    const ProfileParts parts = BuildFromJsonFile(path);  // a bad document reaches nothing
+    RefuseWhileDriverRuns(context);
+    const BuiltFile built(parts);
+    return ImportFile(context, built.Path(), path);
 }
 
 int ParseProfile(const std::string& text) {
@@ -119,14 +171,17 @@ int Profile(CommandContext& context) {
 }
 
 constexpr Subcommand kCommands[] = {
-    {"status", "", "keyboard, current profile, macro capacity, lighting modes", 0, 0, &Status},
-    {"read-back", "FILE", "read the keyboard's profiles and macros into a profile file", 1, 1,
-     &ReadBack},
+    {"status", "", "keyboard, current profile, macro capacity, lighting modes", "status", 0, 0,
+     &Status},
+    {"read-back", "FILE", "read the keyboard's profiles and macros into a profile file",
+     "read-back backup.kpf", 1, 1, &ReadBack},
     {"import", "FILE",
-     "validate and load a profile file, save it to the profile store, download all profiles", 1, 1,
-     &Import},
-    {"profile", "[N]", "show the active onboard profile, or switch to profile N (0..2)", 0, 1,
-     &Profile},
+     "validate and load a profile file, save it to the profile store, download all profiles",
+     "import backup.kpf", 1, 1, &Import},
+    {"apply", "FILE", "import a profile file or a JSON document of one (as dump writes it)",
+     "apply backup.json", 1, 1, &Apply},
+    {"profile", "[N]", "show the active onboard profile, or switch to profile N (0..2)",
+     "profile 1", 0, 1, &Profile},
 };
 
 }  // namespace

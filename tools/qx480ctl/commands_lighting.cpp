@@ -21,6 +21,7 @@
 #include "lighting/key_light_page.h"
 #include "lighting/lighting_model.h"
 #include "lighting/mode_capabilities.h"
+#include "tools/qx480ctl/key_arguments.h"
 #include "tools/qx480ctl/keyboard_link.h"
 #include "tools/qx480ctl/subcommand.h"
 
@@ -71,24 +72,6 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-std::optional<int> NumberOf(std::string_view text, int base = 10) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-int NumberIn(const std::string& text, int lowest, int highest, std::string_view what) {
-    const auto value = NumberOf(text);
-    if (!value || *value < lowest || *value > highest) {
-        throw UsageError{std::string(what) + " is a number from " + std::to_string(lowest) +
-                         " to " + std::to_string(highest) + ", not '" + text + "'"};
-    }
-    return *value;
-}
-
 bool OnOrOff(const std::string& text) {
     const std::string word = Lower(text);
     if (word != "on" && word != "off") {
@@ -98,11 +81,12 @@ bool OnOrOff(const std::string& text) {
 }
 
 int ModeTypeOf(const std::string& text) {
-    const auto type = NumberOf(text);
-    if (!type || !lighting::IsDefinedModeType(*type)) {
+    const auto type = DecimalOf(text);
+    if (!type || *type > lighting::kPerKeyModeType ||
+        !lighting::IsDefinedModeType(static_cast<int>(*type))) {
         throw UsageError{"the mode is a lighting mode type (1..28 or 254), not '" + text + "'"};
     }
-    return *type;
+    return static_cast<int>(*type);
 }
 
 uint8_t DirectionOf(const std::string& text) {
@@ -116,35 +100,11 @@ uint8_t DirectionOf(const std::string& text) {
     throw UsageError{"the direction is first or second, not '" + text + "'"};
 }
 
-// A key code written as 0x1E or 1E.
-std::optional<keyboard::KeyCode> KeyCodeOf(std::string_view text) {
-    if (text.starts_with("0x") || text.starts_with("0X")) {
-        text.remove_prefix(2);
-    }
-    const auto code = NumberOf(text, 16);
-    if (!code || *code <= 0 || *code > 0xFFFF) {
-        return std::nullopt;
-    }
-    return static_cast<keyboard::KeyCode>(*code);
-}
-
 // The key buttons by their short name ("ENTER"), English name ("Enter") or key code ("0x1C"),
-// and Fn; upper and lower case alike.
+// and Fn.
 KeyTarget KeyOf(const std::string& text) {
-    const std::string wanted = Lower(text);
-    if (wanted == "fn") {
-        return {"Fn", keyboard::kFnLightingIndex};
-    }
-    const auto code = KeyCodeOf(text);
-    for (const keyboard::KeyButton& button : keyboard::KeyButtons()) {
-        const std::string_view english = keyboard::KeyRowOfCode(button.keyCode).englishName;
-        if (Lower(button.name) == wanted || (!english.empty() && Lower(english) == wanted) ||
-            (code && *code == button.keyCode)) {
-            return {std::string(button.name), button.lightingIndex};
-        }
-    }
-    throw UsageError{"'" + text + "' is no key of the keyboard (a name such as A, ENTER, F5, " +
-                     "S_7 or Fn, or a key code such as 0x1E)"};
+    const ViewKey key = ViewKeyOf(text);
+    return {key.name, key.lightingIndex};
 }
 
 const ActionSyntax& ActionOf(const std::string& name) {
@@ -365,8 +325,8 @@ constexpr Subcommand kCommands[] = {
     {"lighting", "[SETTING VALUE]",
      "show the current profile's lighting, or change it: mode TYPE, brightness 0..4, "
      "speed 0..4, direction first|second, layer 0..9, key NAME on|off, all on|off, reset",
-     0, 3, &Lighting},
-    {"rate", "[N]", "show the USB report rate, or set it to N (0..3)", 0, 1, &Rate},
+     "lighting key ENTER on", 0, 3, &Lighting},
+    {"rate", "[N]", "show the USB report rate, or set it to N (0..3)", "rate 3", 0, 1, &Rate},
 };
 
 }  // namespace

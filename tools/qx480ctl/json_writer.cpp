@@ -57,6 +57,29 @@ std::string JsonQuoted(std::string_view utf8) {
     return out;
 }
 
+std::string JsonQuoted16(std::u16string_view units) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        const bool paired =
+            high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF;
+        if (paired) {
+            AppendEscaped(out,
+                          0x10000 + ((char32_t{unit} - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            ++i;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            std::array<char, 8> buffer{};
+            std::snprintf(buffer.data(), buffer.size(), "\\u%04X", static_cast<unsigned>(unit));
+            out += buffer.data();
+        } else {
+            AppendEscaped(out, unit);
+        }
+    }
+    out += '"';
+    return out;
+}
+
 void JsonWriter::NewLine() {
     out_ << '\n' << std::string(levels_.size() * kIndent, ' ');
 }
@@ -117,6 +140,11 @@ void JsonWriter::Key(std::string_view name) {
 void JsonWriter::String(std::string_view utf8) {
     BeforeValue();
     out_ << JsonQuoted(utf8);
+}
+
+void JsonWriter::String16(std::u16string_view units) {
+    BeforeValue();
+    out_ << JsonQuoted16(units);
 }
 
 void JsonWriter::Number(int64_t value) {

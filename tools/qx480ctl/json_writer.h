@@ -23,6 +23,8 @@ class JsonWriter {
     void Key(std::string_view name);
 
     void String(std::string_view utf8);
+    // UTF-16 units as they are: pairs as their character, a lone surrogate as its \u escape.
+    void String16(std::u16string_view units);
     void Number(int64_t value);
     void Bool(bool value);
     void Null();
@@ -53,5 +55,8 @@ class JsonWriter {
 // The text as a JSON string literal, quotes included. Control characters are escaped; bytes
 // that are not valid UTF-8 become U+FFFD.
 std::string JsonQuoted(std::string_view utf8);
+// The same for UTF-16 units; a lone surrogate is written as its \u escape, so that reading the
+// literal back gives the very units.
+std::string JsonQuoted16(std::u16string_view units);
 
 }  // namespace qx::ctl

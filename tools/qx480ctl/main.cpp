@@ -20,7 +20,7 @@ using namespace qx::ctl;
 int Run(const CommandLine& line) {
     qx::platform::QtSettingsStore settings;
     qx::platform::SetCurrentSettings(&settings);
-    ConsolePrompt prompt(std::cerr, line.assumeYes);
+    ConsolePrompt prompt(std::cerr, line.global.assumeYes);
     qx::platform::SetCurrentPrompt(&prompt);
 
     std::unique_ptr<KeyboardLink> keyboard;
@@ -36,13 +36,19 @@ int Run(const CommandLine& line) {
         }
         return keyboard.get();
     };
-    CommandContext context(line.args, std::cout, std::cerr, openKeyboard);
+    CommandContext context(line.args, std::cout, std::cerr, openKeyboard, line.options,
+                           line.global);
     int result = kExitFailed;
     try {
         result = line.command->run(context);
     } catch (const UsageError& error) {
         std::cerr << "qx480ctl: " << error.message << '\n';
         result = kExitUsage;
+    } catch (const Refusal& refusal) {
+        if (!refusal.message.empty()) {
+            std::cerr << "qx480ctl: " << refusal.message << '\n';
+        }
+        result = refusal.exitCode;
     }
     keyboard.reset();
     qx::platform::SetCurrentPrompt(nullptr);

@@ -1,14 +1,10 @@
 #include "tools/qx480ctl/profile_dump.h"
 
 #include <algorithm>
-#include <array>
 
 #include "keyboard/byte_order.h"
-#include "keyboard/key_buttons.h"
-#include "keyboard/key_table.h"
-#include "keyboard/media_tables.h"
-#include "platform/unicode_text.h"
 #include "profiles/profile_format.h"
+#include "tools/qx480ctl/profile_document.h"
 
 namespace qx::ctl {
 namespace {
@@ -16,9 +12,12 @@ namespace {
 using keyboard::LoadLe16;
 using keyboard::LoadLe32;
 
-constexpr std::array<std::string_view, 9> kKindNames{"default", "disabled",   "key",
-                                                     "launch",  "macro",      "stop-macro",
-                                                     "text",    "multimedia", "function"};
+constexpr std::size_t kEntryUnusedOffset = 12;  // bytes 12..15 of a key entry, never read
+constexpr std::size_t kHeaderReservedSize = profiles::kFlagOffset - profiles::kReservedOffset;
+
+bool AllZero(std::span<const uint8_t> bytes) {
+    return std::ranges::all_of(bytes, [](uint8_t b) { return b == 0; });
+}
 
 void DumpHeader(std::span<const uint8_t, keyboard::kHeaderSize> header, JsonWriter& json) {
     json.Key("header");
@@ -33,57 +32,49 @@ void DumpHeader(std::span<const uint8_t, keyboard::kHeaderSize> header, JsonWrit
     json.Member("stringAreaSize", LoadLe32(header, profiles::kTextSizeOffset));
     json.Member("flag", header[profiles::kFlagOffset]);
     json.Member("checksum", header[profiles::kChecksumOffset]);
+    const auto reserved = header.subspan(profiles::kReservedOffset, kHeaderReservedSize);
+    if (!AllZero(reserved)) {
+        json.Member("reserved", HexString(reserved));
+    }
     json.EndObject();
 }
 
-// The key an entry of a block belongs to: a key of the key table, a G key of either bank, or
-// nothing for the unused entries.
-void DumpEntryKey(int index, JsonWriter& json) {
-    const int gKeys = keyboard::kGKeyButtonCount;
-    if (index >= keyboard::kFirstGKeyEntry &&
-        index < keyboard::kFirstGKeyEntry + keyboard::kGKeyEntryCount) {
-        const int offset = index - keyboard::kFirstGKeyEntry;
-        json.Member("key", "G" + std::to_string(offset % gKeys + 1));
-        json.Member("gKeyBank", offset / gKeys);
-        return;
+void DumpFixedBlock(std::span<const uint8_t, keyboard::kFixedBlockSize> block, JsonWriter& json) {
+    json.Key("fixedBlock");
+    json.BeginArray();
+    for (std::size_t at = 0; at < block.size(); at += sizeof(uint32_t)) {
+        json.Number(LoadLe32(block, at));
     }
-    const std::string label = KeyLabel(keyboard::KeyCodeOfIndex(index));
-    json.Key("key");
-    if (label.empty()) {
-        json.Null();
-    } else {
-        json.String(label);
-    }
-}
-
-// What the value stands for, where the kind names something.
-void DumpTarget(keyboard::ConstKeyEntryRef entry, JsonWriter& json) {
-    if (entry.Kind() == keyboard::kKindKey) {
-        const std::string label = KeyLabel(static_cast<keyboard::KeyCode>(entry.Value()));
-        if (!label.empty()) {
-            json.Member("target", label);
-        }
-    } else if (entry.Kind() == keyboard::kKindMultimedia) {
-        if (const auto media = keyboard::MultimediaAt(
-                static_cast<int>(std::min<uint32_t>(entry.Value(), keyboard::kMultimediaCount)))) {
-            json.Member("target", KeyLabel(media->keyCode));
-        }
-    }
+    json.EndArray();
 }
 
 void DumpEntry(keyboard::ConstKeyEntryRef entry, int index, JsonWriter& json) {
     json.BeginObject();
     json.Member("entry", index);
-    DumpEntryKey(index, json);
+    const EntryKey key = EntryKeyOf(index);
+    json.Key("key");
+    if (key.label) {
+        json.String(*key.label);
+    } else {
+        json.Null();
+    }
+    if (key.gKeyBank) {
+        json.Member("gKeyBank", *key.gKeyBank);
+    }
     json.Member("kind", entry.Kind());
-    if (entry.Kind() < kKindNames.size()) {
-        json.Member("kindName", kKindNames[entry.Kind()]);
+    if (const auto name = KindName(entry.Kind())) {
+        json.Member("kindName", *name);
     }
     json.Member("parameter", entry.Parameter());
     json.Member("value", entry.Value());
-    DumpTarget(entry, json);
+    if (const auto target = TargetOf(entry)) {
+        json.Member("target", *target);
+    }
     if (entry.ColourSwitch() != 0) {
         json.Member("colourSwitch", entry.ColourSwitch());
+    }
+    if (const uint32_t unused = LoadLe32(entry.Bytes(), kEntryUnusedOffset); unused != 0) {
+        json.Member("unused", unused);
     }
     json.EndObject();
 }
@@ -98,8 +89,7 @@ void DumpBlocks(const keyboard::ImageRecord& image, JsonWriter& json) {
         json.BeginArray();
         for (int index = 0; index < keyboard::kEntriesPerBlock; ++index) {
             const keyboard::ConstKeyEntryRef entry = image.Entry(block, index);
-            const auto bytes = entry.Bytes();
-            if (std::any_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b != 0; })) {
+            if (!AllZero(entry.Bytes())) {
                 DumpEntry(entry, index, json);
             }
         }
@@ -109,23 +99,53 @@ void DumpBlocks(const keyboard::ImageRecord& image, JsonWriter& json) {
     json.EndArray();
 }
 
-void DumpMacro(const keyboard::MacroRecord& macro, JsonWriter& json) {
+void DumpAction(const keyboard::MacroAction& action, JsonWriter& json) {
     json.BeginObject();
-    json.Member("id", macro.Id());
-    json.Member("name", platform::Utf16ToUtf8(macro.Name()));
-    json.Member("repeat", macro.RepeatCount());
+    json.Member("delay", action.delayMs);
+    json.Member("keyCode", action.keyCode);
+    json.Member("key", KeyLabel(action.keyCode));
+    if (action.action == keyboard::kMacroPress) {
+        json.Member("action", kPressName);
+    } else if (action.action == keyboard::kMacroRelease) {
+        json.Member("action", kReleaseName);
+    } else {
+        json.Member("action", action.action);
+    }
+    json.EndObject();
+}
+
+void DumpMacro(const keyboard::MacroRecord& macro, JsonWriter& json) {
+    const MacroFields fields = FieldsOf(macro);
+    json.BeginObject();
+    json.Member("id", fields.id);
+    json.Key("name");
+    json.String16(fields.name);
+    json.Member("repeat", fields.repeat);
+    if (fields.newFlag != 0) {
+        json.Member("newFlag", fields.newFlag);
+    }
+    if (fields.actionCount != fields.actions.size()) {
+        json.Member("actionCount", fields.actionCount);
+    }
     json.Key("actions");
     json.BeginArray();
-    for (int i = 0; i < macro.UsableActionCount(); ++i) {
-        const keyboard::MacroAction action = macro.Action(i);
-        json.BeginObject();
-        json.Member("delay", action.delayMs);
-        json.Member("keyCode", action.keyCode);
-        json.Member("key", KeyLabel(action.keyCode));
-        json.Member("action", action.action == keyboard::kMacroRelease ? "release" : "press");
-        json.EndObject();
+    for (const keyboard::MacroAction& action : fields.actions) {
+        DumpAction(action, json);
     }
     json.EndArray();
+    const keyboard::MacroRecord made = RecordOf(fields);
+    const std::vector<ByteRun> runs = DifferingRuns(macro.Bytes(), made.Bytes());
+    if (!runs.empty()) {
+        json.Key("otherBytes");
+        json.BeginArray();
+        for (const ByteRun& run : runs) {
+            json.BeginObject();
+            json.Member("offset", static_cast<int64_t>(run.offset));
+            json.Member("bytes", HexString(run.bytes));
+            json.EndObject();
+        }
+        json.EndArray();
+    }
     json.EndObject();
 }
 
@@ -136,7 +156,8 @@ void DumpTexts(const keyboard::TextTable& texts, JsonWriter& json) {
         if (texts.HasText(entry)) {
             json.BeginObject();
             json.Member("entry", entry);
-            json.Member("text", platform::Utf16ToUtf8(texts.Text(entry)));
+            json.Key("text");
+            json.String16(texts.Text(entry));
             json.EndObject();
         }
     }
@@ -145,28 +166,36 @@ void DumpTexts(const keyboard::TextTable& texts, JsonWriter& json) {
 
 }  // namespace
 
-std::string KeyLabel(keyboard::KeyCode code) {
-    if (code >= keyboard::kFirstGKeyCode && code <= keyboard::kLastGKeyCode) {
-        return "G" + std::to_string(code - keyboard::kGKeyBase);
+std::string HexString(std::span<const uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (const uint8_t byte : bytes) {
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 0x0F];
     }
-    if (code >= keyboard::kFirstGKeyCode) {
-        return {};
-    }
-    const keyboard::KeyRow& row = keyboard::KeyRowOfCode(code);
-    return row.IsDefined() ? std::string(row.englishName) : std::string();
+    return hex;
 }
 
-void DumpProfile(const profiles::ProfileContents& contents, JsonWriter& json) {
+void DumpProfile(const ProfileParts& parts, JsonWriter& json) {
+    const keyboard::TextTable texts = TextsOf(parts).value_or(keyboard::TextTable{});
     json.BeginObject();
-    DumpHeader(contents.image->Header(), json);
-    DumpBlocks(*contents.image, json);
+    DumpHeader(parts.image->Header(), json);
+    DumpFixedBlock(parts.image->FixedBlock(), json);
+    DumpBlocks(*parts.image, json);
     json.Key("macros");
     json.BeginArray();
-    for (const keyboard::MacroRecord& macro : contents.macros) {
+    for (const keyboard::MacroRecord& macro : parts.macros) {
         DumpMacro(macro, json);
     }
     json.EndArray();
-    DumpTexts(*contents.texts, json);
+    DumpTexts(texts, json);
+    if (!IsPackedStringArea(parts, texts)) {
+        json.Member("stringArea", HexString(parts.stringArea));
+    }
+    if (!parts.trailing.empty()) {
+        json.Member("trailing", HexString(parts.trailing));
+    }
     json.EndObject();
 }
 

@@ -1,15 +1,19 @@
-// A profile file as JSON: its header fields, per key-area block the key entries that are not
-// all zero, the macros with their actions, and the texts.
+// A profile file as JSON (the format is described in the README, "qx480ctl"): the header, the
+// fixed block, per key-area block the key entries that are not all zero, the macros with their
+// actions, the texts, and whatever else the file holds (a string area that is not the texts
+// packed in entry order, bytes after the header's total). Everything a file carries is written,
+// so "build" makes the same file from it again.
 #pragma once
 
-#include "profiles/profile_file.h"
 #include "tools/qx480ctl/json_writer.h"
+#include "tools/qx480ctl/profile_parts.h"
 
 namespace qx::ctl {
 
-void DumpProfile(const profiles::ProfileContents& contents, JsonWriter& json);
+// `parts` must be a file the program accepts (its texts can be taken from its string area).
+void DumpProfile(const ProfileParts& parts, JsonWriter& json);
 
-// The English name of a key code ("A", "Left Shift", "G3"); empty when the code has none.
-std::string KeyLabel(keyboard::KeyCode code);
+// Bytes as a string of hexadecimal digits, two per byte, lowercase.
+std::string HexString(std::span<const uint8_t> bytes);
 
 }  // namespace qx::ctl

@@ -7,9 +7,7 @@ namespace {
 
 // One line per group of subcommands.
 constexpr std::array kGroups{
-    &ProfileFileCommands,
-    &KeyboardCommands,
-    &LightingCommands,
+    &ProfileFileCommands, &KeyboardCommands, &AssignmentCommands, &MacroCommands, &LightingCommands,
 };
 
 }  // namespace
@@ -27,6 +25,18 @@ const Subcommand* FindSubcommand(std::string_view name) {
         }
     }
     return nullptr;
+}
+
+bool IsCommandGroupWord(std::string_view word) {
+    for (const auto group : kGroups) {
+        for (const Subcommand& command : group()) {
+            const std::size_t space = command.name.find(' ');
+            if (space != std::string_view::npos && command.name.substr(0, space) == word) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 }  // namespace qx::ctl
