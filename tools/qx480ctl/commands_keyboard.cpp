@@ -127,14 +127,14 @@ class BuiltFile {
 
 int Apply(CommandContext& context) {
     const std::string& path = context.Arg(0);
-    if (!LooksLikeJson(path)) {
+    if (path != "-" && !LooksLikeJson(path)) {
         RefuseWhileDriverRuns(context);
         return ImportFile(context, path, path);
     }
     const ProfileParts parts = BuildFromJsonFile(path);  // a bad document reaches nothing
     RefuseWhileDriverRuns(context);
     const BuiltFile built(parts);
-    return ImportFile(context, built.Path(), path);
+    return ImportFile(context, built.Path(), path == "-" ? "standard input" : path);
 }
 
 int ParseProfile(const std::string& text) {

@@ -1,6 +1,7 @@
 #include "tools/qx480ctl/macro_arguments.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "platform/unicode_text.h"
 #include "tools/qx480ctl/key_arguments.h"
@@ -67,6 +68,11 @@ std::vector<keyboard::MacroAction> ParseSteps(std::span<const std::string> steps
             continue;
         }
         delayed = false;
+        if (step.size() > 2 && step.starts_with("--") &&
+            std::isalpha(static_cast<unsigned char>(step[2]))) {
+            throw UsageError{"'" + step + "' stands among the steps: the options of macro add " +
+                             "come before the macro's name, and every word after it is a step"};
+        }
         const bool pressOnly = step.size() > 1 && step.front() == '+';
         const bool releaseOnly = step.size() > 1 && step.front() == '-';
         if (pressOnly || releaseOnly) {
