@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
+#include <unordered_map>
 
 #include "platform/unicode_text.h"
 #include "tools/qx480ctl/json_writer.h"
@@ -272,8 +273,9 @@ class JsonParser {
         }
     }
 
-    // A string at pos_; its index in the document's strings.
-    uint32_t String() {
+    // A string at pos_; its index in the document's strings. Member names are kept once each:
+    // a document repeats the same few names hundreds of thousands of times.
+    uint32_t String(bool memberName = false) {
         const std::size_t start = pos_;
         ++pos_;  // the opening quote
         std::u16string text;
@@ -297,8 +299,15 @@ class JsonParser {
                 AppendUnits(text, Utf8Character());
             }
         }
+        const auto index = static_cast<uint32_t>(doc_.strings_.size());
+        if (memberName) {
+            const auto [known, added] = names_.try_emplace(text, index);
+            if (!added) {
+                return known->second;
+            }
+        }
         doc_.strings_.push_back(std::move(text));
-        return static_cast<uint32_t>(doc_.strings_.size() - 1);
+        return index;
     }
 
     void Expect(char c, std::string_view message) {
@@ -331,7 +340,7 @@ class JsonParser {
                     if (Peek() != '"') {
                         Fail("expected a member's name in double quotes", pos_);
                     }
-                    key = String();
+                    key = String(true);
                     Expect(':', "expected ':' after a member's name");
                     SkipSpace();
                 }
@@ -385,6 +394,7 @@ class JsonParser {
     JsonSyntaxError error_;
     std::vector<JsonDocument::Child> scratch_;
     std::vector<Step> path_;
+    std::unordered_map<std::u16string, uint32_t> names_;
 };
 
 std::variant<JsonDocument, JsonSyntaxError> ParseJson(std::string_view text) {
