@@ -12,7 +12,7 @@
 #include "app/instance_window.h"
 #include "app/process_search.h"
 #include "app/single_instance.h"
-#include "device/named_events.h"
+#include "device/connection/named_events.h"
 #include "keyboard/image_holders.h"
 #include "platform/exit_signals.h"
 #include "platform/program_paths.h"

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/language_keys.h"
 #include "keyboard/key_code.h"
 #include "keyboard/macro_record.h"
+#include "lang/language_keys.h"
 
 namespace qx::keyassign {
 
@@ -22,7 +22,7 @@ inline constexpr std::string_view kReleaseText = "  \xE2\x86\x91";  // "  ↑": 
 enum ActionColumn { kKeyColumn = 0, kActionColumn = 1, kDelayColumn = 2 };
 inline constexpr int kActionColumnCount = 3;
 inline constexpr std::array<std::string_view, kActionColumnCount> kActionColumnHeadings{
-    app::lang::kMacroKeysTishi, app::lang::kMacroActionTishi, app::lang::kMacroDelayMs};
+    lang::kMacroKeysTishi, lang::kMacroActionTishi, lang::kMacroDelayMs};
 inline constexpr int kActionColumnWidth = 60;  // pixels, left-aligned
 // Heights in rows of the key column's and the action column's drop-down lists.
 inline constexpr int kKeyPickerDropRows = 20;

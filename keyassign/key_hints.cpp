@@ -2,21 +2,21 @@
 
 #include <optional>
 
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "app/text_format.h"
 #include "keyassign/assignment.h"
 #include "keyboard/image_holders.h"
 #include "keyboard/key_buttons.h"
 #include "keyboard/key_names.h"
 #include "keyboard/media_tables.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
+#include "lang/text_format.h"
 #include "platform/unicode_text.h"
 
 namespace qx::keyassign {
 namespace {
 
 std::string GKeyName(int position) {
-    return app::FormatText(kGKeyNameFormat, {position + 1});
+    return lang::FormatText(kGKeyNameFormat, {position + 1});
 }
 
 // The name of the first macro of the macro area with that id; nothing when none has it.
@@ -35,21 +35,21 @@ std::optional<std::string> MacroNameOfId(uint16_t id) {
 std::string KindPiece(uint16_t kind, uint32_t value) {
     switch (kind) {
         case kKindKey:
-            return app::LangText(app::lang::kKeyPromptSingle) +
+            return lang::LangText(lang::kKeyPromptSingle) +
                    keyboard::KeyNameOfCode(static_cast<keyboard::KeyCode>(value)) + ")";
         case kKindMacro:
-            return app::LangText(app::lang::kKeyPromptMacro) +
+            return lang::LangText(lang::kKeyPromptMacro) +
                    MacroNameOfId(static_cast<uint16_t>(value & kMacroIdMask)).value_or("") + ")";
         case kKindMultimedia:
             if (value < keyboard::kMultimediaList.size()) {
-                return app::LangText(app::lang::kKeyPromptMedia) +
+                return lang::LangText(lang::kKeyPromptMedia) +
                        keyboard::KeyNameOfCode(keyboard::kMultimediaList[value].keyCode) + ")";
             }
             return {};
         case kKindFunction:
-            if (value < app::lang::kFunctionKeyDescriptions.size()) {
-                return app::LangText(app::lang::kKeyPromptFunction) +
-                       app::LangText(app::lang::kFunctionKeyDescriptions[value]) + ")";
+            if (value < lang::kFunctionKeyDescriptions.size()) {
+                return lang::LangText(lang::kKeyPromptFunction) +
+                       lang::LangText(lang::kFunctionKeyDescriptions[value]) + ")";
             }
             return {};
         default:
@@ -82,7 +82,7 @@ KeyHint BuildAssignmentHint(std::string_view name, keyboard::ConstKeyEntryRef en
     std::string text(name);
     if (entry.Kind() != kKindDefault) {
         hint.marked = true;
-        text += app::LangText(app::lang::kKeyPromptSet);
+        text += lang::LangText(lang::kKeyPromptSet);
         text += KindPiece(entry.Kind(), entry.Value());
     }
     hint.tooltip = platform::CutToUtf16Units(text, kTooltipMaxChars);

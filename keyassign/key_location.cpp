@@ -1,7 +1,7 @@
 #include "keyassign/key_location.h"
 
-#include "device/device_connection.h"
-#include "keyboard/current_profile.h"
+#include "device/connection/current_profile.h"
+#include "device/connection/device_connection.h"
 #include "keyboard/image_layout.h"
 #include "keyboard/key_buttons.h"
 
@@ -12,7 +12,7 @@ bool BlockSelection::IsKnown() const {
 }
 
 BlockSelection CurrentBlockSelection() {
-    return BlockSelection{keyboard::GetCurrentProfile(), device::GetGKeyBank()};
+    return BlockSelection{device::GetCurrentProfile(), device::GetGKeyBank()};
 }
 
 std::optional<KeyEntryLocation> LocateKeyEntry(int controlId, int gKeyBank) {

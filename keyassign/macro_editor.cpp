@@ -5,16 +5,16 @@
 #include <new>
 #include <utility>
 
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "app/text_format.h"
-#include "device/image_transfer.h"
+#include "device/transfer/image_transfer.h"
 #include "keyassign/action_texts.h"
 #include "keyassign/macro_entries.h"
 #include "keyassign/macro_names.h"
 #include "keyboard/image_holders.h"
 #include "keyboard/key_lookup.h"
 #include "keyboard/key_table.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
+#include "lang/text_format.h"
 #include "platform/prompt.h"
 #include "platform/unicode_text.h"
 
@@ -147,7 +147,7 @@ std::unique_ptr<keyboard::MacroRecord> MacroEditor::NewRecord(std::string_view n
 void MacroEditor::AddMacro() {
     if (MacroCount() >= keyboard::kMaxMacros) {
         Prompt().ShowMessage(
-            app::FormatText(app::LangText(app::lang::kMacroErrMax), {keyboard::kMaxMacros}));
+            lang::FormatText(lang::LangText(lang::kMacroErrMax), {keyboard::kMaxMacros}));
         return;
     }
     if (macros_.empty()) {
@@ -222,7 +222,7 @@ bool MacroEditor::CheckMacroUse(const keyboard::MacroRecord& macro) {
     } else {
         device::SetRewriteAll();
     }
-    return Prompt().AskYesNo(app::LangText(app::lang::kMacroDeleteConfirmOfKeys));
+    return Prompt().AskYesNo(lang::LangText(lang::kMacroDeleteConfirmOfKeys));
 }
 
 void MacroEditor::SaveActions(int index) {
@@ -284,7 +284,7 @@ void MacroEditor::DeleteAction() {
 
 void MacroEditor::ClearActions() {
     if (actions_.Count() == 0 ||
-        !Prompt().AskYesNo(app::LangText(app::lang::kMacroActionClearConfirm))) {
+        !Prompt().AskYesNo(lang::LangText(lang::kMacroActionClearConfirm))) {
         return;
     }
     actions_.Clear();
@@ -345,8 +345,8 @@ std::optional<std::string> MacroEditor::EditActionDelay(int row, std::string_vie
         return std::nullopt;
     }
     if (edit.cutToMaximum) {
-        Prompt().ShowMessage(app::FormatText(app::LangText(app::lang::kMacroActionErrDelayMax),
-                                             {keyboard::kMaxMacroDelayMs}));
+        Prompt().ShowMessage(lang::FormatText(lang::LangText(lang::kMacroActionErrDelayMax),
+                                              {keyboard::kMaxMacroDelayMs}));
     }
     actions_.SetDelay(row, *edit.delayMs);
     observer_->ActionRowChanged(row);

@@ -1,16 +1,15 @@
 #include "keyassign/macro_names.h"
 
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "app/text_format.h"
 #include "keyboard/macro_record.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
+#include "lang/text_format.h"
 #include "platform/unicode_text.h"
 
 namespace qx::keyassign {
 
 std::string DefaultMacroName(int counter) {
-    return app::FormatText(kDefaultNameFormat,
-                           {app::LangText(app::lang::kMacroNewPrefix), counter});
+    return lang::FormatText(kDefaultNameFormat, {lang::LangText(lang::kMacroNewPrefix), counter});
 }
 
 bool BeginsWithIgnoringCase(std::string_view name, std::string_view prefix) {

@@ -5,8 +5,8 @@
 #include <limits>
 #include <utility>
 
-#include "app/app_profile.h"
 #include "keyboard/macro_record.h"
+#include "settings/app_profile.h"
 
 namespace qx::keyassign {
 namespace {
@@ -77,13 +77,13 @@ void MacroRecorder::Insert(int64_t delayMs, keyboard::KeyCode code, uint16_t act
 }
 
 int MacroRecorder::LoadRecordDelay() {
-    recordDelay_ = app::StoreRecordDelay(app::ReadRecordDelay());
+    recordDelay_ = settings::StoreRecordDelay(settings::ReadRecordDelay());
     return recordDelay_;
 }
 
 int MacroRecorder::ToggleRecordDelay() {
-    recordDelay_ =
-        app::StoreRecordDelay(recordDelay_ == kRecordDelayOn ? kRecordDelayOff : kRecordDelayOn);
+    recordDelay_ = settings::StoreRecordDelay(recordDelay_ == kRecordDelayOn ? kRecordDelayOff
+                                                                             : kRecordDelayOn);
     return recordDelay_;
 }
 

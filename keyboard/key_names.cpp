@@ -1,15 +1,15 @@
 #include "keyboard/key_names.h"
 
-#include "app/language.h"
-#include "app/text_format.h"
 #include "keyboard/key_table.h"
+#include "lang/language.h"
+#include "lang/text_format.h"
 #include "platform/unicode_text.h"
 
 namespace qx::keyboard {
 namespace {
 
 std::string CurrentLanguageText(std::string_view key) {
-    return app::LoadLangText(key, app::GetLanguageIndex());
+    return lang::LoadLangText(key, lang::GetLanguageIndex());
 }
 
 }  // namespace
@@ -25,7 +25,7 @@ std::string KeyNameOfCode(KeyCode code, std::size_t capacity) {
     }
     if (name.empty()) {
         // The format comes from the language file: the safe formatter fills only what fits.
-        name = app::FormatText(CurrentLanguageText(kUnknownKeyText), {code});
+        name = lang::FormatText(CurrentLanguageText(kUnknownKeyText), {code});
     }
     return platform::CutToUtf16Units(name, capacity - 1);
 }

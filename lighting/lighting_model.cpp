@@ -1,6 +1,6 @@
 #include "lighting/lighting_model.h"
 
-#include "app/language.h"
+#include "lang/language.h"
 #include "lighting/key_frames.h"
 #include "lighting/key_light_page.h"
 
@@ -26,7 +26,7 @@ LightingModel::LightingModel(device::DeviceCommands& commands, LightingView& vie
     : commands_(commands),
       view_(view),
       panelSwitch_(std::move(panelSwitch)),
-      modeName_([](int type) { return app::ModeText(type); }) {}
+      modeName_([](int type) { return lang::ModeText(type); }) {}
 
 bool LightingModel::SetLightingProfile(int profile) {
     if (!IsProfile(profile)) {

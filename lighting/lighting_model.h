@@ -17,7 +17,7 @@
 #include <span>
 #include <string>
 
-#include "device/result_codes.h"
+#include "device/link/result_codes.h"
 #include "lighting/lighting_layout.h"
 #include "lighting/lighting_view.h"
 #include "lighting/mode_table.h"

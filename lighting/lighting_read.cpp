@@ -2,7 +2,7 @@
 // three lighting records.
 #include <algorithm>
 
-#include "device/device_commands.h"
+#include "device/link/device_commands.h"
 #include "lighting/lighting_model.h"
 
 namespace qx::lighting {

@@ -2,7 +2,7 @@
 // and the default start of the record, which then gives every working value.
 #include <algorithm>
 
-#include "device/device_commands.h"
+#include "device/link/device_commands.h"
 #include "lighting/key_light_page.h"
 #include "lighting/lighting_defaults.h"
 #include "lighting/lighting_model.h"

@@ -1,7 +1,7 @@
 // Every lighting change the panel makes, each in a write transaction of its own.
 #include <algorithm>
 
-#include "device/device_commands.h"
+#include "device/link/device_commands.h"
 #include "lighting/key_frames.h"
 #include "lighting/key_light_page.h"
 #include "lighting/lighting_model.h"

@@ -1,22 +1,22 @@
 #include "mainwnd/flip_state.h"
 
-#include "app/app_profile.h"
 #include "mainwnd/main_ids.h"
+#include "settings/app_profile.h"
 #include "skin/skin_keys.h"
 
 namespace qx::mainwnd {
 
 bool IsFlipOn(std::string_view storedText) {
-    return app::DecimalValue(storedText) != 0;
+    return settings::DecimalValue(storedText) != 0;
 }
 
 bool ReadFlip() {
-    return IsFlipOn(app::ReadFlipSetting());
+    return IsFlipOn(settings::ReadFlipSetting());
 }
 
 bool ToggleFlip() {
     const bool wasOn = ReadFlip();
-    return IsFlipOn(app::WriteFlipSetting(wasOn ? 0 : 1));
+    return IsFlipOn(settings::WriteFlipSetting(wasOn ? 0 : 1));
 }
 
 std::span<const int> FlipEnabledButtons(bool flipOn) {

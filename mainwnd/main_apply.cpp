@@ -1,10 +1,10 @@
 // Apply and its pending-changes state, the default button and the report-rate buttons. Key
 // assignments reach the keyboard only through Apply; lighting and the report rate are written
 // at once by the lighting panel.
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "device/device_session.h"
+#include "device/connection/device_session.h"
 #include "keyassign/key_hints.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
@@ -70,7 +70,7 @@ void CQuilvaneDlg::ApplyChanges() {
 // lose their assignments, the lighting goes back to its defaults while the lighting panel is
 // switched on, report1 shows pressed (nothing is written for the rate), and all is applied.
 void CQuilvaneDlg::OnDefaults() {
-    if (!platform::CurrentPrompt().AskYesNo(app::LangText(app::lang::kMainPromptDefault)) ||
+    if (!platform::CurrentPrompt().AskYesNo(lang::LangText(lang::kMainPromptDefault)) ||
         exitStarted_) {
         return;
     }

@@ -2,7 +2,7 @@
 // here by their id.
 #include <QCursor>
 
-#include "device/device_session.h"
+#include "device/connection/device_session.h"
 #include "keyboard/key_buttons.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/flip_state.h"

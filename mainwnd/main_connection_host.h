@@ -13,7 +13,7 @@
 #include <mutex>
 #include <string>
 
-#include "device/connection_host.h"
+#include "device/connection/connection_host.h"
 #include "platform/message_window.h"
 
 namespace qx::mainwnd {

@@ -8,10 +8,10 @@
 // stopped, and only then go the tray icon, the image and the sheets.
 #include <QApplication>
 
-#include "app/language.h"
 #include "app/main_window_port.h"
-#include "device/device_session.h"
+#include "device/connection/device_session.h"
 #include "keyboard/image_holders.h"
+#include "lang/language.h"
 #include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"

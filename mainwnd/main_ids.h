@@ -6,11 +6,11 @@
 #include <array>
 #include <cstdint>
 
-#include "app/language.h"
 #include "app/main_window_port.h"
-#include "device/connection_host.h"
+#include "device/connection/connection_host.h"
 #include "keyassign/key_location.h"
 #include "keyboard/key_buttons.h"
+#include "lang/language.h"
 #include "lighting/panel/panel_controls.h"
 #include "mainwnd/busy_indicator.h"
 #include "platform/window_message.h"
@@ -29,8 +29,8 @@ inline constexpr uint32_t kProfileReadMessage = device::kKeyboardReadMessage;   
 inline constexpr uint32_t kProfileReadCode = device::kKeyboardReadCode;         // 'PROF'
 inline constexpr uint32_t kBankMessage = device::kBankSwitchedMessage;          // 0x5045
 inline constexpr uint32_t kBankCode = device::kBankSwitchedCode;                // "\0LED"
-inline constexpr uint32_t kLanguageMessage = app::kLanguageMessage;             // 0x5041
-inline constexpr uint32_t kLanguageCode = app::kLanguageMessageCode;            // 'LANG'
+inline constexpr uint32_t kLanguageMessage = lang::kLanguageMessage;            // 0x5041
+inline constexpr uint32_t kLanguageCode = lang::kLanguageMessageCode;           // 'LANG'
 inline constexpr uint32_t kKeyboardLeftMessage = device::kKeyboardLeftMessage;  // 0x4753
 // The lighting sliders' 0x28d1 is lighting::panel::kSliderMessage (lighting/panel/bitmap_slider.h).
 

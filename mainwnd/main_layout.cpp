@@ -4,9 +4,9 @@
 #include <array>
 #include <string_view>
 
-#include "app/language.h"
-#include "app/language_keys.h"
 #include "keyboard/key_buttons.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "mainwnd/flip_state.h"
 #include "mainwnd/link_targets.h"
 #include "mainwnd/main_controls.h"
@@ -68,10 +68,10 @@ struct PlacedTooltip {
     std::string_view textKey;
 };
 constexpr std::array<PlacedTooltip, 4> kPlacedTooltips{{
-    {kIdHelp, app::lang::kMainHelpPrompt},
-    {kIdClose, app::lang::kMainClosePrompt},
-    {kIdMinimize, app::lang::kMainMinimizePrompt},
-    {kIdMenu, app::lang::kMainMenuPrompt},
+    {kIdHelp, lang::kMainHelpPrompt},
+    {kIdClose, lang::kMainClosePrompt},
+    {kIdMinimize, lang::kMainMinimizePrompt},
+    {kIdMenu, lang::kMainMenuPrompt},
 }};
 
 QString FaceName(std::string_view face) {
@@ -135,7 +135,7 @@ void MainLayout::PlaceCommandButtons(const LinkTargets& links) {
         controls_.Button(id)->SetTooltip(QString::fromStdString(LinkTargetOf(links, id)), true);
     }
     for (const PlacedTooltip& tip : kPlacedTooltips) {
-        controls_.Button(tip.id)->SetTooltip(QString::fromStdString(app::LangText(tip.textKey)),
+        controls_.Button(tip.id)->SetTooltip(QString::fromStdString(lang::LangText(tip.textKey)),
                                              true);
     }
 }

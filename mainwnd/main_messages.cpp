@@ -3,12 +3,12 @@
 #include <QComboBox>
 #include <cstdio>
 
-#include "app/language.h"
-#include "app/language_keys.h"
 #include "app/main_window_port.h"
-#include "device/device_connection.h"
+#include "device/connection/current_profile.h"
+#include "device/connection/device_connection.h"
 #include "keyassign/key_location.h"
-#include "keyboard/current_profile.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "lighting/lighting_model.h"
 #include "lighting/panel/bitmap_slider.h"
 #include "lighting/panel/lighting_panel.h"
@@ -44,19 +44,19 @@ struct TextOfControl {
 };
 // Captions renewed by the language message, drawn in the caption style.
 constexpr std::array<TextOfControl, 8> kLanguageCaptions{{
-    {kIdProfileButtons[0], app::lang::kProfile1},
-    {kIdProfileButtons[1], app::lang::kProfile2},
-    {kIdProfileButtons[2], app::lang::kProfile3},
-    {kIdMacro, app::lang::kProfileMacro},
-    {kIdDefault, app::lang::kProfileDefault},
-    {kIdOk, app::lang::kProfileOk},
-    {kIdCancel, app::lang::kProfileCancle},
-    {kIdApply, app::lang::kProfileApply},
+    {kIdProfileButtons[0], lang::kProfile1},
+    {kIdProfileButtons[1], lang::kProfile2},
+    {kIdProfileButtons[2], lang::kProfile3},
+    {kIdMacro, lang::kProfileMacro},
+    {kIdDefault, lang::kProfileDefault},
+    {kIdOk, lang::kProfileOk},
+    {kIdCancel, lang::kProfileCancle},
+    {kIdApply, lang::kProfileApply},
 }};
 constexpr std::array<TextOfControl, 3> kLanguageTooltips{{
-    {kIdMinimize, app::lang::kMainMinimizePrompt},
-    {kIdMenu, app::lang::kMainMenuPrompt},
-    {kIdClose, app::lang::kMainClosePrompt},
+    {kIdMinimize, lang::kMainMinimizePrompt},
+    {kIdMenu, lang::kMainMenuPrompt},
+    {kIdClose, lang::kMainClosePrompt},
 }};
 
 // For whoever started the driver without a notification area to show it in (a terminal, the
@@ -78,7 +78,7 @@ void CQuilvaneDlg::RegisterMessageHandlers() {
     AddHeldHandler(kKeyboardLeftMessage,
                    WithCode(device::kKeyboardLeftCode, [this] { OnKeyboardLeft(); }));
     AddHeldHandler(kLanguageMessage,
-                   app::MakeLanguageHandler([this](int index) { OnLanguage(index); }));
+                   lang::MakeLanguageHandler([this](int index) { OnLanguage(index); }));
     AddHeldHandler(lighting::panel::kSliderMessage,
                    [this](MessageWParam wParam, MessageLParam lParam) {
                        OnLightingSlider(wParam, lParam);
@@ -109,7 +109,7 @@ void CQuilvaneDlg::OnInit() {
     const platform::IniReadScope texts;
     tray_ = std::make_unique<widgets::CTrayIcon>(options_.trayEnvironment);
     tray_->Create(messages_.get(), app::kTrayCallbackMessage,
-                  app::LangText(app::lang::kKeyboardTrayDesc), kProgramIconId, app::kTrayIconId);
+                  lang::LangText(lang::kKeyboardTrayDesc), kProgramIconId, app::kTrayIconId);
     if (!tray_->IsInArea()) {
         std::fputs(kNoNotificationAreaLine, stderr);
     }
@@ -134,7 +134,7 @@ void CQuilvaneDlg::OnProfileRead() {
         return;
     }
     ReloadImageFromKeyboard(false);
-    const int profile = keyboard::GetCurrentProfile();
+    const int profile = device::GetCurrentProfile();
     MarkProfileButton(profile);
     RefreshAfterProfileSwitch(profile);
 }
@@ -150,11 +150,11 @@ void CQuilvaneDlg::OnLanguage(int languageIndex) {
     ApplyLightingLabels(languageIndex);
     for (const TextOfControl& tip : kLanguageTooltips) {
         Button(tip.id)->SetTooltip(
-            QString::fromStdString(app::LoadLangText(tip.key, languageIndex)), true);
+            QString::fromStdString(lang::LoadLangText(tip.key, languageIndex)), true);
     }
     for (const TextOfControl& caption : kLanguageCaptions) {
         Button(caption.id)
-            ->setText(QString::fromStdString(app::LoadLangText(caption.key, languageIndex)));
+            ->setText(QString::fromStdString(lang::LoadLangText(caption.key, languageIndex)));
         layout_.ApplyCaptionStyle(caption.id);
     }
 }

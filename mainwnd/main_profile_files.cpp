@@ -2,11 +2,11 @@
 // (export) and the restore from one (import, all three profiles sent to the keyboard).
 #include <QMenu>
 
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "device/device_session.h"
-#include "device/image_transfer.h"
+#include "device/connection/device_session.h"
+#include "device/transfer/image_transfer.h"
 #include "keyboard/image_holders.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/profile_file_dialogs.h"
 #include "mainwnd/quilvane_dlg.h"
@@ -21,7 +21,7 @@ namespace {
 constexpr bool kLockHeld = false;
 
 void ShowImportRefused() {
-    platform::CurrentPrompt().ShowMessage(app::LangText(app::lang::kMainPromptInport));
+    platform::CurrentPrompt().ShowMessage(lang::LangText(lang::kMainPromptInport));
 }
 
 }  // namespace
@@ -91,7 +91,7 @@ void CQuilvaneDlg::OnRestoreProfileFile() {
     }
     device::SetRewriteAll();
     SetApplyEnabled(true);
-    platform::CurrentPrompt().ShowMessage(app::LangText(app::lang::kMainPromptImportNotSent));
+    platform::CurrentPrompt().ShowMessage(lang::LangText(lang::kMainPromptImportNotSent));
 }
 
 }  // namespace qx::mainwnd

@@ -1,10 +1,10 @@
 // The three profile buttons and the switch of the keyboard's active onboard profile, with the
 // checks that guard it: not while a key is being assigned, and not without asking while changes
 // are pending.
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "keyboard/current_profile.h"
+#include "device/connection/current_profile.h"
 #include "keyboard/image_holders.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
@@ -29,7 +29,7 @@ void CQuilvaneDlg::OnProfileButton(int profile) {
     }
     RefreshLightingPanel();
     panel_->SetSwitch(false);
-    if (keyboard::GetCurrentProfile() == profile) {
+    if (device::GetCurrentProfile() == profile) {
         return;
     }
     SelectOnboardProfile(profile);
@@ -47,7 +47,7 @@ int CQuilvaneDlg::SelectOnboardProfile(int profile) {
         profile = 0;
     }
     if (subWindows_.IsOpen(kKeyAssignmentName)) {
-        platform::CurrentPrompt().ShowMessage(app::LangText(app::lang::kProfileSeelctPrompt2));
+        platform::CurrentPrompt().ShowMessage(lang::LangText(lang::kProfileSeelctPrompt2));
         return 0;
     }
     if (applyEnabled_ || subWindows_.AnyHasChanges()) {
@@ -60,13 +60,13 @@ int CQuilvaneDlg::SelectOnboardProfile(int profile) {
         } else {
             DiscardPendingChanges();
         }
-        keyboard::SetCurrentProfile(profile);
+        device::SetCurrentProfile(profile);
     } else {
-        keyboard::SetCurrentProfile(profile);
+        device::SetCurrentProfile(profile);
         subWindows_.NotifyProfileSwitched(profile);
     }
     RefreshAfterProfileSwitch(profile);
-    const bool taken = profile < 0 || keyboard::CurrentProfile().Cached() == profile;
+    const bool taken = profile < 0 || device::CurrentProfile().Cached() == profile;
     return taken ? 1 : 0;
 }
 
@@ -76,7 +76,7 @@ int CQuilvaneDlg::SelectOnboardProfile(int profile) {
 bool CQuilvaneDlg::AskAboutPendingChanges() {
     askingSwitch_ = true;
     const bool keep =
-        platform::CurrentPrompt().AskYesNo(app::LangText(app::lang::kProfileSelectPrompt));
+        platform::CurrentPrompt().AskYesNo(lang::LangText(lang::kProfileSelectPrompt));
     askingSwitch_ = false;
     PostHeldMessages();
     return keep;
@@ -87,7 +87,7 @@ bool CQuilvaneDlg::AskAboutPendingChanges() {
 // back instead, so the discarded edits never stay behind a disabled Apply.
 void CQuilvaneDlg::DiscardPendingChanges() {
     SetApplyEnabled(false);
-    const int profile = keyboard::CurrentProfile().Cached();
+    const int profile = device::CurrentProfile().Cached();
     if (profile < 0 || profile >= keyboard::kProfileCount) {
         return;
     }

@@ -2,15 +2,15 @@
 // button that names the active profile.
 #include <optional>
 
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "device/connection_host.h"
-#include "device/device_connection.h"
-#include "device/device_session.h"
-#include "device/image_transfer.h"
-#include "device/read_back.h"
-#include "keyboard/current_profile.h"
+#include "device/connection/connection_host.h"
+#include "device/connection/current_profile.h"
+#include "device/connection/device_connection.h"
+#include "device/connection/device_session.h"
+#include "device/transfer/image_transfer.h"
+#include "device/transfer/read_back.h"
 #include "keyboard/image_holders.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "lighting/lighting_model.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/profile_menu_model.h"
@@ -32,7 +32,7 @@ bool IsOnboardProfile(int profile) {
 // that cannot be read leaves the last good store (or, without one, a default image).
 void CQuilvaneDlg::ReloadImageFromKeyboard(bool keepPending) {
     profiles::EnsureDataFolder();
-    const int profile = keyboard::GetCurrentProfile();
+    const int profile = device::GetCurrentProfile();
     std::optional<device::TransferLink> link;
     if (IsOnboardProfile(profile) && session_ != nullptr) {
         link.emplace(device::TransferLinkOf(*session_));
@@ -49,7 +49,7 @@ void CQuilvaneDlg::ReloadImageFromKeyboard(bool keepPending) {
 // (or the default item, -1) they stay as the path left them. The key buttons show the block of
 // the profile the keyboard has now, and the menu checks it.
 void CQuilvaneDlg::RefreshAfterProfileSwitch(int profile) {
-    const bool taken = IsOnboardProfile(profile) && keyboard::CurrentProfile().Cached() == profile;
+    const bool taken = IsOnboardProfile(profile) && device::CurrentProfile().Cached() == profile;
     if (taken) {
         if (lighting_) {
             lighting_->SetLightingProfile(profile);
@@ -81,10 +81,9 @@ void CQuilvaneDlg::RebuildProfileMenu(bool create) {
     } else {
         profileMenu_->RemoveAll();
     }
-    const int profile =
-        create ? keyboard::CurrentProfile().Cached() : keyboard::GetCurrentProfile();
+    const int profile = create ? device::CurrentProfile().Cached() : device::GetCurrentProfile();
     const ProfileMenuModel model = BuildProfileMenuModel(
-        profile, app::LangText(app::lang::kDefaultProfileName), ProfileStoreItemText);
+        profile, lang::LangText(lang::kDefaultProfileName), ProfileStoreItemText);
     for (const ProfileMenuItem& item : model.items) {
         if (item.separator) {
             profileMenu_->AppendSeparator();
@@ -97,7 +96,7 @@ void CQuilvaneDlg::RebuildProfileMenu(bool create) {
     skin::CPngButton* button = Button(kIdProfiles);
     button->setText(QString::fromStdString(text));
     button->SetTooltip(
-        QString::fromStdString(ProfileButtonTooltip(app::LangText(app::lang::kProfileTip), text)),
+        QString::fromStdString(ProfileButtonTooltip(lang::LangText(lang::kProfileTip), text)),
         true);
 }
 

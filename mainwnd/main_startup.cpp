@@ -8,11 +8,11 @@
 // window opacity needs nothing resolved at run time).
 #include <QAbstractButton>
 
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "device/device_session.h"
-#include "keyboard/current_profile.h"
+#include "device/connection/current_profile.h"
+#include "device/connection/device_session.h"
 #include "keyboard/image_holders.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
@@ -36,7 +36,7 @@ void CQuilvaneDlg::OnInitDialog() {
     }
     // The connection state: the window as workers reach it, the profile not known yet.
     platform::SetMainWindowTarget(Target());
-    keyboard::CurrentProfile().Forget();
+    device::CurrentProfile().Forget();
     StartDevice();
     {
         const keyboard::ImageGuard guard = keyboard::Images().LockImage();
@@ -49,10 +49,10 @@ void CQuilvaneDlg::OnInitDialog() {
     platform::EnsureDataFolder();
     ApplyWindowStyle(false);
     app::PublishInstanceWindow(Target(), kMainWindowTag);
-    setWindowTitle(QString::fromStdString(app::LangText(app::lang::kMainCaption)));
+    setWindowTitle(QString::fromStdString(lang::LangText(lang::kMainCaption)));
     // The device session created the named events of the connection when it started.
-    messages_->SendWindowMessage(kLanguageMessage, kLanguageCode, app::GetLanguageIndex());
-    panel_->FillLayerList(app::GetLanguageIndex());
+    messages_->SendWindowMessage(kLanguageMessage, kLanguageCode, lang::GetLanguageIndex());
+    panel_->FillLayerList(lang::GetLanguageIndex());
     messages_->PostWindowMessage(kInitMessage, kInitCode, 0);
 }
 

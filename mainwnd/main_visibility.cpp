@@ -7,9 +7,9 @@
 #include <QMenu>
 #include <utility>
 
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "device/device_connection.h"
+#include "device/connection/device_connection.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
@@ -55,7 +55,7 @@ void CQuilvaneDlg::OnShowRequest() {
         // One box however many requests come while it is open (a click and a double click on
         // the tray icon, several second starts).
         if (!std::exchange(noDeviceBoxOpen_, true)) {
-            platform::CurrentPrompt().ShowMessage(app::LangText(app::lang::kMainNoDevicePrompt), {},
+            platform::CurrentPrompt().ShowMessage(lang::LangText(lang::kMainNoDevicePrompt), {},
                                                   false);
             noDeviceBoxOpen_ = false;
         }

@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <utility>
 
-#include "device/device_session.h"
+#include "device/connection/device_session.h"
 #include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"

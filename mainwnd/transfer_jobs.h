@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "device/image_transfer.h"
-#include "device/result_codes.h"
+#include "device/link/result_codes.h"
+#include "device/transfer/image_transfer.h"
 
 namespace qx::mainwnd {
 

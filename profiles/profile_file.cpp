@@ -5,11 +5,11 @@
 #include <span>
 #include <utility>
 
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "app/text_format.h"
 #include "keyboard/byte_order.h"
 #include "keyboard/image_holders.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
+#include "lang/text_format.h"
 #include "platform/data_folder.h"
 #include "platform/file_replace.h"
 #include "platform/prompt.h"
@@ -31,7 +31,7 @@ std::string FullPath(const std::string& path) {
 
 void ShowFormatError(const std::string& path) {
     const std::string text =
-        app::FormatText(app::LangText(app::lang::kProfileFormatError), {FullPath(path)});
+        lang::FormatText(lang::LangText(lang::kProfileFormatError), {FullPath(path)});
     platform::CurrentPrompt().ShowMessage(
         platform::CutToUtf16Units(text, kFormatErrorCapacity - 1));
 }
@@ -187,7 +187,7 @@ int LoadImageFromFile(const std::string& path) {
 
 std::string GetStorePath(int /*profile*/) {
     EnsureDataFolder();
-    return platform::DataFolderPath() + '/' + app::FormatText(kStoreNamePattern, {kStoreNumber});
+    return platform::DataFolderPath() + '/' + lang::FormatText(kStoreNamePattern, {kStoreNumber});
 }
 
 void EnsureDataFolder() {

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/language.h"
-#include "app/language_keys.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "platform/system_messages.h"
 #include "qx480_version.h"
 #include "skin/font_faces.h"
@@ -28,7 +28,7 @@ constexpr int kAccentBarHeight = 3;
 constexpr int kCornerRadius = 10;
 
 QString Text(std::string_view key, int index) {
-    return QString::fromStdString(app::LoadLangText(key, index));
+    return QString::fromStdString(lang::LoadLangText(key, index));
 }
 
 QString StyleSheet() {
@@ -98,14 +98,14 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     layout->addLayout(body);
     layout->addLayout(buttons);
 
-    messages_.AddHandler(app::kLanguageMessage,
-                         app::MakeLanguageHandler([this](int index) { ApplyLanguage(index); }));
+    messages_.AddHandler(lang::kLanguageMessage,
+                         lang::MakeLanguageHandler([this](int index) { ApplyLanguage(index); }));
     messages_.AddHandler(platform::kCloseMessage,
                          [this](platform::MessageWParam, platform::MessageLParam) {
                              close();
                              return platform::MessageResult{0};
                          });
-    ApplyLanguage(app::GetLanguageIndex());
+    ApplyLanguage(lang::GetLanguageIndex());
 }
 
 CAboutDlg::~CAboutDlg() = default;
@@ -115,12 +115,12 @@ std::shared_ptr<platform::MessageTarget> CAboutDlg::Target() const {
 }
 
 void CAboutDlg::ApplyLanguage(int index) {
-    const QString caption = Text(app::lang::kLangAboutTitle, index);
+    const QString caption = Text(lang::kLangAboutTitle, index);
     setWindowTitle(caption);
     title_->setText(caption);
-    description_->setText(Text(app::lang::kGuanyuJieshao, index));
-    copyright_->setText(Text(app::lang::kGuanyuBanquan, index));
-    okButton_->setText(Text(app::lang::kLangAboutOk, index));
+    description_->setText(Text(lang::kGuanyuJieshao, index));
+    copyright_->setText(Text(lang::kGuanyuBanquan, index));
+    okButton_->setText(Text(lang::kLangAboutOk, index));
     adjustSize();
 }
 

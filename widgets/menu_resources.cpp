@@ -4,9 +4,9 @@
 #include <QFont>
 #include <array>
 
-#include "app/language.h"
-#include "app/language_keys.h"
 #include "app/main_window_port.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 
 namespace qx::widgets {
 namespace {
@@ -32,16 +32,16 @@ constexpr std::array<MenuItemResource, 2> kButtonMenu{{
 }};
 
 constexpr std::array<MenuTextRow, 3> kTrayMenuTexts{{
-    {app::kCommandOpen, app::lang::kMenu11},
-    {app::kCommandAbout, app::lang::kMenu22},
-    {app::kCommandExit, app::lang::kMenu33},
+    {app::kCommandOpen, lang::kMenu11},
+    {app::kCommandAbout, lang::kMenu22},
+    {app::kCommandExit, lang::kMenu33},
 }};
 
 constexpr std::array<MenuTextRow, 4> kButtonMenuTexts{{
-    {kCommandRestore, app::lang::kMenu1},
-    {kCommandBackup, app::lang::kMenu2},
-    {app::kCommandAbout, app::lang::kMenu3},
-    {kCommandUpdate, app::lang::kMenu4},
+    {kCommandRestore, lang::kMenu1},
+    {kCommandBackup, lang::kMenu2},
+    {app::kCommandAbout, lang::kMenu3},
+    {kCommandUpdate, lang::kMenu4},
 }};
 
 template <std::size_t N>
@@ -91,7 +91,7 @@ QAction* FindCommand(const QMenu& menu, uint32_t command) {
 void SetMenuTextsByCommand(QMenu& menu, std::span<const MenuTextRow> rows) {
     for (const MenuTextRow& row : rows) {
         if (QAction* action = FindCommand(menu, row.command)) {
-            action->setText(QString::fromStdString(app::LangText(row.languageKey)));
+            action->setText(QString::fromStdString(lang::LangText(row.languageKey)));
         }
     }
 }

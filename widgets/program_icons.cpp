@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <array>
 
-#include "device/connection_host.h"
+#include "device/connection/connection_host.h"
 #include "skin/skin_palette.h"
 
 namespace qx::widgets {

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "device/connection_host.h"
+#include "device/connection/connection_host.h"
 
 namespace qx::widgets {
 

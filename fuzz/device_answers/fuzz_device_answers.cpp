@@ -14,9 +14,9 @@
 #include <span>
 #include <vector>
 
-#include "device/device_commands.h"
-#include "device/packet_exchange.h"
-#include "device/result_codes.h"
+#include "device/link/device_commands.h"
+#include "device/link/packet_exchange.h"
+#include "device/link/result_codes.h"
 
 namespace {
 

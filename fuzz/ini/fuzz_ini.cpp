@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/text_format.h"
+#include "lang/text_format.h"
 #include "platform/ini_file.h"
 #include "platform/unicode_text.h"
 
@@ -51,9 +51,9 @@ void Lookup(std::string_view bytes, std::string_view section, std::string_view k
         }
         Check(qx::platform::Utf16Length(*value) <= (buffer == 0 ? 0 : buffer - 1));
         Check(qx::platform::CutToUtf16Units(*value, value->size()) == *value);  // valid UTF-8
-        const std::string formatted = qx::app::FormatText(*value, {40000, "/home/user/a.kpf"});
+        const std::string formatted = qx::lang::FormatText(*value, {40000, "/home/user/a.kpf"});
         (void)formatted;
-        (void)qx::app::FormatArgKinds(*value);
+        (void)qx::lang::FormatArgKinds(*value);
     }
 }
 

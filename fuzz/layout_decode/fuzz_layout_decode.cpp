@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "device/key_action_layout.h"
+#include "device/transfer/key_action_layout.h"
 #include "keyboard/image_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "device/macro_table.h"
+#include "device/transfer/macro_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> table(data, size);

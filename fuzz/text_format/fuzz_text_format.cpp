@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/text_format.h"
+#include "lang/text_format.h"
 
 namespace {
 
-using qx::app::FormatArg;
-using qx::app::FormatArgKind;
+using qx::lang::FormatArg;
+using qx::lang::FormatArgKind;
 
 constexpr std::size_t kMaxArgs = 3;
 constexpr std::size_t kMaxWidth = 99;
@@ -31,13 +31,13 @@ void Check(bool condition) {
 std::string Format(std::string_view format, const std::vector<FormatArg>& args) {
     switch (args.size()) {
         case 0:
-            return qx::app::FormatText(format, {});
+            return qx::lang::FormatText(format, {});
         case 1:
-            return qx::app::FormatText(format, {args[0]});
+            return qx::lang::FormatText(format, {args[0]});
         case 2:
-            return qx::app::FormatText(format, {args[0], args[1]});
+            return qx::lang::FormatText(format, {args[0], args[1]});
         default:
-            return qx::app::FormatText(format, {args[0], args[1], args[2]});
+            return qx::lang::FormatText(format, {args[0], args[1], args[2]});
     }
 }
 
@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string filled = Format(format, ArgsOfKinds(picked));
     Check(filled.size() <= format.size() + picked.size() * (kMaxWidth + kText.size()));
 
-    const auto kinds = qx::app::FormatArgKinds(format);
+    const auto kinds = qx::lang::FormatArgKinds(format);
     if (kinds && kinds->size() <= kMaxArgs) {
         const std::string complete = Format(format, ArgsOfKinds(*kinds));
         Check(static_cast<std::size_t>(std::count(complete.begin(), complete.end(), '%')) == pairs);

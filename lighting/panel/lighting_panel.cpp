@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/language.h"
-#include "app/language_keys.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "lighting/lighting_layout.h"
 #include "lighting/lighting_model.h"
 #include "lighting/panel/bitmap_slider.h"
@@ -188,15 +188,15 @@ bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
 void LightingPanel::ApplyLanguage(int languageIndex) {
     for (const LabelText& label : PanelLabelTexts()) {
         if (auto* widget = qobject_cast<QLabel*>(Control(label.id))) {
-            widget->setText(Text(app::LoadLightText(label.lightKey, languageIndex)));
+            widget->setText(Text(lang::LoadLightText(label.lightKey, languageIndex)));
         }
     }
 }
 
 void LightingPanel::FillLayerList(int languageIndex) {
     layerList_->clear();
-    for (const std::string_view key : app::lang::kUserModeNames) {
-        layerList_->addItem(Text(app::LoadLangText(key, languageIndex)));
+    for (const std::string_view key : lang::kUserModeNames) {
+        layerList_->addItem(Text(lang::LoadLangText(key, languageIndex)));
     }
     SelectLayerItem(layer_);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/language_keys.h"
+#include "lang/language_keys.h"
 
 namespace qx::lighting::panel {
 namespace {
@@ -65,19 +65,19 @@ constexpr auto kControls = std::to_array<PanelControl>({
 });
 
 constexpr auto kLabelTexts = std::to_array<LabelText>({
-    {kIdReportRateLabel, app::lang::kLightUsb},
-    {kIdLampLabel, app::lang::kLightDeng},
-    {kIdBrightnessLabel, app::lang::kLightLight},
-    {kIdDirectionLabel, app::lang::kLightFX},
-    {kIdSpeedLabel, app::lang::kLightSpeed},
-    {kIdReactionColourLabel, app::lang::kLightColor},
-    {kIdBreathingColourLabel, app::lang::kLightColor},
-    {kIdUserColourLabel, app::lang::kLightColor},
-    {kIdUserBaseColourLabel, app::lang::kLightJColor},
-    {kIdAllOffLabel, app::lang::kLightDC},
-    {kIdRandomColourLabel, app::lang::kLightDC},
-    {kIdToolLabel, app::lang::kLightTool},
-    {kIdAllOnLabel, app::lang::kLightLEDOFF},
+    {kIdReportRateLabel, lang::kLightUsb},
+    {kIdLampLabel, lang::kLightDeng},
+    {kIdBrightnessLabel, lang::kLightLight},
+    {kIdDirectionLabel, lang::kLightFX},
+    {kIdSpeedLabel, lang::kLightSpeed},
+    {kIdReactionColourLabel, lang::kLightColor},
+    {kIdBreathingColourLabel, lang::kLightColor},
+    {kIdUserColourLabel, lang::kLightColor},
+    {kIdUserBaseColourLabel, lang::kLightJColor},
+    {kIdAllOffLabel, lang::kLightDC},
+    {kIdRandomColourLabel, lang::kLightDC},
+    {kIdToolLabel, lang::kLightTool},
+    {kIdAllOnLabel, lang::kLightLEDOFF},
 });
 
 }  // namespace

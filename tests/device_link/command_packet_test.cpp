@@ -1,5 +1,5 @@
 // Packet layout: where each field lands, the zero padding and the checksum over bytes 3..63.
-#include "device/command_packet.h"
+#include "device/link/command_packet.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Every command operation against the emulated keyboard, checked byte for byte on the link's
 // trace: the packets each operation sends, the data it copies out and the result it maps.
-#include "device/device_commands.h"
+#include "device/link/device_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "device/result_codes.h"
+#include "device/link/result_codes.h"
 #include "tests/support/emulated_keyboard.h"
 
 namespace qx::device {

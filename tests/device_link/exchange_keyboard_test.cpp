@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "device/device_commands.h"
-#include "device/result_codes.h"
+#include "device/link/device_commands.h"
+#include "device/link/result_codes.h"
 #include "tests/support/emulated_keyboard.h"
 
 namespace qx::device {

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "device/packet_exchange.h"
-#include "device/result_codes.h"
+#include "device/link/packet_exchange.h"
+#include "device/link/result_codes.h"
 #include "tests/device_link/scripted_transport.h"
 #include "tests/support/emulated_keyboard.h"
 

@@ -10,8 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "device/command_packet.h"
-#include "device/packet_exchange.h"
+#include "device/link/command_packet.h"
+#include "device/link/packet_exchange.h"
 #include "transport/radodor.h"
 
 namespace qx::device::testing {

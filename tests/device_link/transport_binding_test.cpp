@@ -1,6 +1,6 @@
 // Binding the transport library: every name bound in order, and the silent exit when the library,
 // a name or its start-up is missing.
-#include "device/transport_binding.h"
+#include "device/link/transport_binding.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
 #include "keyassign/edit_observer.h"
 #include "keyassign/key_hints.h"
 #include "keyboard/image_holders.h"
 #include "keyboard/macro_record.h"
+#include "lang/language.h"
 #include "platform/memory_settings_store.h"
 #include "platform/program_paths.h"
 #include "platform/settings_store.h"
@@ -84,7 +84,7 @@ class KeyAssignTest : public ::testing::Test {
         savedFolder_ = platform::GetProgramPaths().folder;
         platform::SetProgramFolder(folder_.path());
         qx::testing::WriteBytes(folder_.File("Lang0409.ini"), kTestLanguage);
-        settings_.WriteUserDword(app::kLanguageIdValue, 0x0409);
+        settings_.WriteUserDword(lang::kLanguageIdValue, 0x0409);
         platform::SetCurrentSettings(&settings_);
         platform::SetCurrentPrompt(&prompt_);
         keyboard::Images().Reset();

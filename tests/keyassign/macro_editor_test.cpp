@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "device/image_transfer.h"
-#include "device/key_action_layout.h"
+#include "device/transfer/image_transfer.h"
+#include "device/transfer/key_action_layout.h"
 #include "keyassign/action_texts.h"
 #include "keyassign/key_assignment_apply.h"
 #include "profiles/macro_area.h"
@@ -516,7 +516,7 @@ class MacroApplyOnKeyboardTest : public MacroEditorTest {
     }
 
     mutable test_support::EmulatedKeyboard kb_;
-    keyboard::CurrentProfileCache profile_{&kb_.Commands()};  // the keyboard's is 0
+    device::CurrentProfileCache profile_{&kb_.Commands()};  // the keyboard's is 0
 };
 
 TEST_F(MacroApplyOnKeyboardTest, DeletingAnUnusedMacroRewritesTheOtherProfilesMacroKeys) {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "device/command_packet.h"
+#include "device/link/command_packet.h"
 
 namespace qx::lighting::testing {
 namespace {

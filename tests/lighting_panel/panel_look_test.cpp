@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "app/language_keys.h"
+#include "lang/language_keys.h"
 #include "lighting/mode_capabilities.h"
 #include "lighting/panel/panel_controls.h"
 #include "skin/skin_keys.h"
@@ -145,8 +145,7 @@ TEST(PanelControlTable, LabelTextsGoToLabelsFromTheLightSection) {
         const PanelControl* control = FindPanelControl(text.id);
         ASSERT_NE(control, nullptr) << text.id;
         EXPECT_EQ(control->kind, ControlKind::kLabel) << text.id;
-        EXPECT_NE(std::ranges::find(app::lang::kLightKeys, text.lightKey),
-                  app::lang::kLightKeys.end());
+        EXPECT_NE(std::ranges::find(lang::kLightKeys, text.lightKey), lang::kLightKeys.end());
         keys.insert(text.lightKey);
     }
     EXPECT_EQ(keys.count("Color"), 3U);

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "device/command_packet.h"
+#include "device/link/command_packet.h"
 #include "keyboard/key_buttons.h"
 #include "lighting/key_frames.h"
 #include "lighting/panel/panel_controls.h"

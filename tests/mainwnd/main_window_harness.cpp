@@ -12,8 +12,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "device/device_connection.h"
-#include "device/device_session.h"
+#include "device/connection/device_connection.h"
+#include "device/connection/device_session.h"
 #include "platform/data_folder.h"
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"

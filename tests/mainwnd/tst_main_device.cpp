@@ -4,10 +4,10 @@
 #include <QTest>
 #include <algorithm>
 
-#include "device/command_packet.h"
-#include "device/default_key_layout.h"
-#include "device/key_action_layout.h"
-#include "keyboard/current_profile.h"
+#include "device/connection/current_profile.h"
+#include "device/connection/default_key_layout.h"
+#include "device/link/command_packet.h"
+#include "device/transfer/key_action_layout.h"
 #include "keyboard/image_holders.h"
 #include "keyboard/key_buttons.h"
 #include "lighting/lighting_layout.h"

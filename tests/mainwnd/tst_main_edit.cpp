@@ -11,14 +11,14 @@
 #include <algorithm>
 #include <fstream>
 
-#include "app/language.h"
-#include "app/language_keys.h"
-#include "device/command_packet.h"
-#include "device/image_transfer.h"
-#include "device/key_action.h"
-#include "device/key_action_layout.h"
-#include "keyboard/current_profile.h"
+#include "device/connection/current_profile.h"
+#include "device/link/command_packet.h"
+#include "device/transfer/image_transfer.h"
+#include "device/transfer/key_action.h"
+#include "device/transfer/key_action_layout.h"
 #include "keyboard/image_holders.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "lighting/lighting_layout.h"
 #include "lighting/lighting_model.h"
 #include "lighting/panel/bitmap_slider.h"
@@ -125,7 +125,7 @@ void Click(mw::CQuilvaneDlg& window, int id) {
 }
 
 std::string Text(std::string_view key) {
-    return qx::app::LangText(key);
+    return qx::lang::LangText(key);
 }
 
 }  // namespace
@@ -314,7 +314,7 @@ void MainEditTest::transferMessagesAreShownByTheWindowThread() {
     qx::platform::SetCurrentPrompt(&prompt);
     Click(window, mw::kIdApply);
     qx::platform::SetCurrentPrompt(&harness.Prompt());
-    QCOMPARE(prompt.texts, std::vector<std::string>{Text(qx::app::lang::kExtraMacroTooLong)});
+    QCOMPARE(prompt.texts, std::vector<std::string>{Text(qx::lang::kExtraMacroTooLong)});
     QVERIFY(prompt.onWindowThread);
     QVERIFY(window.IsApplyEnabled());
     QVERIFY(harness.Settle());
@@ -343,7 +343,7 @@ void MainEditTest::defaultButtonResetsKeysAndAppliesLeavingLightingAlone() {
     Click(window, mw::kIdDefault);
     const auto questions = harness.Prompt().Questions();
     QCOMPARE(questions.size(), std::size_t{1});
-    QCOMPARE(questions[0].text, Text(qx::app::lang::kMainPromptDefault));
+    QCOMPARE(questions[0].text, Text(qx::lang::kMainPromptDefault));
     QCOMPARE(KindOfA(0), uint16_t{kb::kKindDefault});
     QCOMPARE(KindOfA(1), uint16_t{kb::kKindKey});  // other profiles keep theirs
     QVERIFY(!window.Button(kKeyA)->IsMarked());
@@ -397,7 +397,7 @@ void MainEditTest::profileButtonOfTheActiveProfileOnlyRereadsLighting() {
     MainWindowHarness harness(options);
     QVERIFY(harness.Start());
     mw::CQuilvaneDlg& window = harness.Window();
-    QCOMPARE(kb::GetCurrentProfile(), 0);
+    QCOMPARE(qx::device::GetCurrentProfile(), 0);
     // The keyboard's record changed behind the driver's back.
     harness.Keyboard().Model().Write(qx::sim::Area::kLighting, qx::lighting::field::kBrightness,
                                      std::array<uint8_t, 1>{1});
@@ -425,8 +425,8 @@ void MainEditTest::profileButtonSwitchesTheKeyboardAndShowsItsKeys() {
     QVERIFY(harness.Settle());
     const std::vector<Packet> selects = harness.CommandsNumbered(kWriteState);
     QCOMPARE(selects.size(), std::size_t{1});
-    QCOMPARE(selects[0][qx::device::kDataOffset + kb::kStateProfileByte], uint8_t{2});
-    QCOMPARE(kb::CurrentProfile().Cached(), 2);
+    QCOMPARE(selects[0][qx::device::kDataOffset + qx::device::kStateProfileByte], uint8_t{2});
+    QCOMPARE(qx::device::CurrentProfile().Cached(), 2);
     QCOMPARE(MarkedProfileButtons(window), std::vector<int>{mw::kIdProfileButtons[2]});
     QCOMPARE(window.Lighting()->LightingProfile(), 2);
     QVERIFY(window.Button(kKeyA)->IsMarked());  // the keys of profile 2
@@ -446,12 +446,12 @@ void MainEditTest::pendingChangesAreAppliedOrDiscardedBeforeSwitching() {
     harness.Prompt().QueueYesNo(false);
     window.Button(mw::kIdProfileButtons[1])->click();
     QVERIFY(harness.Settle());
-    QCOMPARE(harness.Prompt().Questions().at(0).text, Text(qx::app::lang::kProfileSelectPrompt));
+    QCOMPARE(harness.Prompt().Questions().at(0).text, Text(qx::lang::kProfileSelectPrompt));
     QCOMPARE(KindOfA(0), uint16_t{kb::kKindDefault});
     QVERIFY(!window.IsApplyEnabled());
     QVERIFY(harness.CommandsNumbered(kWriteLayout).empty());
     QCOMPARE(harness.CommandsNumbered(kWriteState).size(), std::size_t{1});
-    QCOMPARE(kb::CurrentProfile().Cached(), 1);
+    QCOMPARE(qx::device::CurrentProfile().Cached(), 1);
     QVERIFY(ActionOfAOnKeyboard(harness, 0) != kActionB);
 
     // Yes: the edits of profile 1 are applied first, then the keyboard switches.
@@ -468,7 +468,7 @@ void MainEditTest::pendingChangesAreAppliedOrDiscardedBeforeSwitching() {
     QVERIFY(download < IndexOfCommand(sent, kWriteState));
     QCOMPARE(ActionOfAOnKeyboard(harness, 1), kActionB);
     QVERIFY(!window.IsApplyEnabled());
-    QCOMPARE(kb::CurrentProfile().Cached(), 2);
+    QCOMPARE(qx::device::CurrentProfile().Cached(), 2);
     QCOMPARE(MarkedProfileButtons(window), std::vector<int>{mw::kIdProfileButtons[2]});
 }
 
@@ -478,10 +478,10 @@ void MainEditTest::profileMenuCommandsSwitchAndTheDefaultItemSendsNoSelect() {
     mw::CQuilvaneDlg& window = harness.Window();
     harness.ForgetTraffic();
     Click(window, mw::kCmdProfileMenuBase + 1);  // profile 1
-    QCOMPARE(kb::CurrentProfile().Cached(), 1);
+    QCOMPARE(qx::device::CurrentProfile().Cached(), 1);
     QCOMPARE(window.ProfileMenu()->CheckedPosition(), 3);
     Click(window, mw::kCmdProfileMenuBase + 7);  // past the last profile: profile 0
-    QCOMPARE(kb::CurrentProfile().Cached(), 0);
+    QCOMPARE(qx::device::CurrentProfile().Cached(), 0);
     QCOMPARE(harness.CommandsNumbered(kWriteState).size(), std::size_t{2});
 
     // The default item runs the checks (the question about pending changes) and the refresh,
@@ -495,7 +495,7 @@ void MainEditTest::profileMenuCommandsSwitchAndTheDefaultItemSendsNoSelect() {
     QCOMPARE(harness.Prompt().Questions().size(), std::size_t{1});
     QVERIFY(harness.CommandsNumbered(kWriteState).empty());
     QVERIFY(harness.CommandsNumbered(kReadState).empty());
-    QCOMPARE(kb::CurrentProfile().Cached(), 0);
+    QCOMPARE(qx::device::CurrentProfile().Cached(), 0);
     QCOMPARE(window.ProfileMenu()->CheckedPosition(), 2);
     QCOMPARE(KindOfA(0), uint16_t{kb::kKindDefault});
 }
@@ -518,7 +518,7 @@ void MainEditTest::refusedOrFailedSwitchLeavesTheButtonsButShowsTheNewLighting()
     window.Button(mw::kIdProfileButtons[1])->click();
     QVERIFY(harness.Settle());
     QCOMPARE(harness.Prompt().MessageTexts(),
-             std::vector<std::string>{Text(qx::app::lang::kProfileSeelctPrompt2)});
+             std::vector<std::string>{Text(qx::lang::kProfileSeelctPrompt2)});
     QVERIFY(harness.CommandsNumbered(kWriteState).empty());
     QCOMPARE(MarkedProfileButtons(window), std::vector<int>{mw::kIdProfileButtons[0]});
     QCOMPARE(window.Lighting()->LightingProfile(), 1);
@@ -537,7 +537,7 @@ void MainEditTest::refusedOrFailedSwitchLeavesTheButtonsButShowsTheNewLighting()
     harness.Keyboard().Model().ClearMisbehaviour();
     QVERIFY(harness.Settle());
     QCOMPARE(MarkedProfileButtons(window), std::vector<int>{mw::kIdProfileButtons[0]});
-    QVERIFY(kb::CurrentProfile().Cached() != 2);
+    QVERIFY(qx::device::CurrentProfile().Cached() != 2);
     QCOMPARE(window.Lighting()->LightingProfile(), 2);
 }
 
@@ -621,7 +621,7 @@ void MainEditTest::whileTheSwitchAsksOtherSwitchesAreRefusedAndKeyboardNewsWaits
     QCOMPARE(ActionOfAOnKeyboard(harness, 0), kActionB);
     const std::vector<Packet> selects = harness.CommandsNumbered(kWriteState);
     QCOMPARE(selects.size(), std::size_t{1});
-    QCOMPARE(selects[0][qx::device::kDataOffset + kb::kStateProfileByte], uint8_t{2});
+    QCOMPARE(selects[0][qx::device::kDataOffset + qx::device::kStateProfileByte], uint8_t{2});
     QCOMPARE(MarkedProfileButtons(window), std::vector<int>{mw::kIdProfileButtons[2]});
     QCOMPARE(closes, 1);
 }
@@ -638,8 +638,8 @@ void MainEditTest::backupWritesTheLiveImageToTheChosenFile() {
     Click(window, mw::kIdMenu);
     QVERIFY(!QFile::exists(QString::fromStdString(path)));
     QCOMPARE(harness.buttonMenuTexts.size(), std::size_t{1});
-    const std::vector<QString> menuTexts{QString::fromStdString(Text(qx::app::lang::kMenu1)),
-                                         QString::fromStdString(Text(qx::app::lang::kMenu2))};
+    const std::vector<QString> menuTexts{QString::fromStdString(Text(qx::lang::kMenu1)),
+                                         QString::fromStdString(Text(qx::lang::kMenu2))};
     QCOMPARE(harness.buttonMenuTexts[0], menuTexts);
 
     harness.Prompt().Clear();
@@ -678,7 +678,7 @@ void MainEditTest::restoreOfAnInvalidFileChangesNothing() {
         QVERIFY(!questions[0].options.promptBeforeOverwrite);
         const std::vector<std::string> messages = harness.Prompt().MessageTexts();
         QVERIFY(!messages.empty());
-        QCOMPARE(messages.back(), Text(qx::app::lang::kMainPromptInport));
+        QCOMPARE(messages.back(), Text(qx::lang::kMainPromptInport));
     }
     QVERIFY(window.IsApplyEnabled());
     QCOMPARE(KindOfA(0), uint16_t{kb::kKindKey});
@@ -734,7 +734,7 @@ void MainEditTest::restoreTheKeyboardDoesNotTakeStaysPendingForAllProfiles() {
     Click(window, mw::kCmdRestore);
     harness.Keyboard().Model().ClearMisbehaviour();
     QCOMPARE(harness.Prompt().MessageTexts(),
-             std::vector<std::string>{Text(qx::app::lang::kMainPromptImportNotSent)});
+             std::vector<std::string>{Text(qx::lang::kMainPromptImportNotSent)});
     QVERIFY(window.IsApplyEnabled());
     QVERIFY(qx::device::IsRewriteAllSet());
     QCOMPARE(KindOfA(2), uint16_t{kb::kKindKey});

@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QTest>
 
-#include "app/language.h"
-#include "device/command_packet.h"
+#include "device/link/command_packet.h"
 #include "keyboard/image_holders.h"
 #include "keyboard/key_buttons.h"
+#include "lang/language.h"
 #include "lighting/lighting_layout.h"
 #include "lighting/lighting_model.h"
 #include "lighting/panel/bitmap_slider.h"
@@ -194,8 +194,8 @@ void MainLightingTest::languageMessageRenewsThePanelTexts() {
     mw::CQuilvaneDlg& window = harness.Window();
     auto* lampLabel = qobject_cast<QLabel*>(window.Control(mw::kIdLampLabel));
     QVERIFY(lampLabel != nullptr);
-    const int other = qx::app::GetLanguageIndex() == 0 ? 1 : 0;
-    const QString otherText = QString::fromStdString(qx::app::LoadLightText("Deng", other));
+    const int other = qx::lang::GetLanguageIndex() == 0 ? 1 : 0;
+    const QString otherText = QString::fromStdString(qx::lang::LoadLightText("Deng", other));
     QVERIFY(lampLabel->text() != otherText);
     harness.Send(mw::kLanguageMessage, mw::kLanguageCode, other);
     QCOMPARE(lampLabel->text(), otherText);

@@ -11,11 +11,11 @@
 #include <chrono>
 #include <thread>
 
-#include "app/language.h"
-#include "device/device_connection.h"
-#include "device/device_session.h"
+#include "device/connection/device_connection.h"
+#include "device/connection/device_session.h"
 #include "keyboard/image_holders.h"
 #include "keyboard/key_buttons.h"
+#include "lang/language.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "platform/qt_prompt.h"
@@ -354,9 +354,9 @@ void MainWindowTest::languageMessageForwardsFirstThenRenewsTexts() {
     QCOMPARE(window.Button(mw::kIdApply)->text(), QStringLiteral("Aplicar"));
     QCOMPARE(window.Button(mw::kIdApply)->CaptionFont().family(), QStringLiteral("DejaVu Sans"));
     QCOMPARE(window.Button(mw::kIdClose)->TooltipText(),
-             QString::fromStdString(qx::app::LoadLangText("MAIN_CLOSE_PROMPT", 1)));
+             QString::fromStdString(qx::lang::LoadLangText("MAIN_CLOSE_PROMPT", 1)));
     auto* label = qobject_cast<QLabel*>(window.Control(mw::kIdLampLabel));
-    QCOMPARE(label->text(), QString::fromStdString(qx::app::LoadLightText("Deng", 1)));
+    QCOMPARE(label->text(), QString::fromStdString(qx::lang::LoadLightText("Deng", 1)));
 }
 
 void MainWindowTest::keyboardLeavingHidesAndClosesSubWindows() {

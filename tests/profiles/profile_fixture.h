@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
 #include "keyboard/image_holders.h"
+#include "lang/language.h"
 #include "platform/data_folder.h"
 #include "platform/memory_settings_store.h"
 #include "platform/program_paths.h"
@@ -36,7 +36,7 @@ class ProfileTest : public ::testing::Test {
         savedFolder_ = platform::GetProgramPaths().folder;
         platform::SetProgramFolder(folder_.path());
         WriteBytes(folder_.File("Lang0409.ini"), kTestLanguageFile);
-        settings_.WriteUserDword(app::kLanguageIdValue, 0x0409);
+        settings_.WriteUserDword(lang::kLanguageIdValue, 0x0409);
         platform::SetCurrentSettings(&settings_);
         const char* xdg = std::getenv("XDG_DATA_HOME");
         savedXdg_ = xdg == nullptr ? std::nullopt : std::optional<std::string>(xdg);

@@ -6,8 +6,8 @@
 #include <array>
 
 #include "app/instance_mutex.h"
-#include "device/key_action_layout.h"
-#include "device/macro_table.h"
+#include "device/transfer/key_action_layout.h"
+#include "device/transfer/macro_table.h"
 #include "keyboard/key_code.h"
 #include "profiles/profile_file.h"
 #include "tests/qx480ctl/ctl_fixture.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <thread>
 
-#include "device/key_action_layout.h"
+#include "device/transfer/key_action_layout.h"
 #include "keyboard/image_record.h"
 #include "profiles/profile_file.h"
 #include "tests/profiles/profile_builders.h"

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "device/interfaces.h"
+#include "device/link/interfaces.h"
 #include "sim/inprocess_backend.h"
 
 namespace qx::test_support {

@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "device/command_packet.h"
-#include "device/device_commands.h"
-#include "device/packet_exchange.h"
-#include "device/timing.h"
+#include "device/link/command_packet.h"
+#include "device/link/device_commands.h"
+#include "device/link/packet_exchange.h"
+#include "device/link/timing.h"
 #include "sim/hid_reports.h"
 #include "sim/keyboard.h"
 #include "sim/trace.h"

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <vector>
 
-#include "app/language.h"
-#include "app/language_keys.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "platform/system_messages.h"
 #include "skin/skin_palette.h"
 #include "widgets/about_dlg.h"
@@ -28,7 +28,7 @@ constexpr int kEnglish = 0;
 constexpr int kPortuguese = 1;
 
 QString Lang(std::string_view key, int index) {
-    return QString::fromStdString(app::LoadLangText(key, index));
+    return QString::fromStdString(lang::LoadLangText(key, index));
 }
 
 class AboutWindowTest : public testing::WidgetTest {
@@ -41,21 +41,21 @@ TEST_F(AboutWindowTest, ShowsTheLanguageTextsAndReReadsThemOnTheLanguageMessage)
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
     about->ApplyLanguage(kEnglish);
-    EXPECT_EQ(about->Caption(), Lang(app::lang::kLangAboutTitle, kEnglish));
-    EXPECT_EQ(about->Description(), Lang(app::lang::kGuanyuJieshao, kEnglish));
-    EXPECT_EQ(about->Copyright(), Lang(app::lang::kGuanyuBanquan, kEnglish));
-    EXPECT_EQ(about->OkButton()->text(), Lang(app::lang::kLangAboutOk, kEnglish));
-    EXPECT_FALSE(about->Description().startsWith(app::kMissingText));
+    EXPECT_EQ(about->Caption(), Lang(lang::kLangAboutTitle, kEnglish));
+    EXPECT_EQ(about->Description(), Lang(lang::kGuanyuJieshao, kEnglish));
+    EXPECT_EQ(about->Copyright(), Lang(lang::kGuanyuBanquan, kEnglish));
+    EXPECT_EQ(about->OkButton()->text(), Lang(lang::kLangAboutOk, kEnglish));
+    EXPECT_FALSE(about->Description().startsWith(lang::kMissingText));
 
     const auto target = about->Target();
     // A wrong code changes nothing; 'LANG' with the Portuguese index re-reads every text.
-    target->SendWindowMessage(app::kLanguageMessage, 0, kPortuguese);
-    EXPECT_EQ(about->Caption(), Lang(app::lang::kLangAboutTitle, kEnglish));
-    target->SendWindowMessage(app::kLanguageMessage, app::kLanguageMessageCode, kPortuguese);
-    EXPECT_EQ(about->Caption(), Lang(app::lang::kLangAboutTitle, kPortuguese));
-    EXPECT_EQ(about->Description(), Lang(app::lang::kGuanyuJieshao, kPortuguese));
-    EXPECT_EQ(about->OkButton()->text(), Lang(app::lang::kLangAboutOk, kPortuguese));
-    EXPECT_NE(about->Description(), Lang(app::lang::kGuanyuJieshao, kEnglish));
+    target->SendWindowMessage(lang::kLanguageMessage, 0, kPortuguese);
+    EXPECT_EQ(about->Caption(), Lang(lang::kLangAboutTitle, kEnglish));
+    target->SendWindowMessage(lang::kLanguageMessage, lang::kLanguageMessageCode, kPortuguese);
+    EXPECT_EQ(about->Caption(), Lang(lang::kLangAboutTitle, kPortuguese));
+    EXPECT_EQ(about->Description(), Lang(lang::kGuanyuJieshao, kPortuguese));
+    EXPECT_EQ(about->OkButton()->text(), Lang(lang::kLangAboutOk, kPortuguese));
+    EXPECT_NE(about->Description(), Lang(lang::kGuanyuJieshao, kEnglish));
 }
 
 TEST_F(AboutWindowTest, EachRequestMakesANewWindowAndTheOldOneGoes) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/main_window_port.h"
-#include "device/connection_host.h"
+#include "device/connection/connection_host.h"
 #include "platform/system_messages.h"
 #include "widgets/menu_resources.h"
 #include "widgets/tray_state.h"

@@ -4,8 +4,6 @@
 // written back as the driver writes it.
 #include <ostream>
 
-#include "app/language.h"
-#include "app/language_keys.h"
 #include "keyassign/assignment.h"
 #include "keyassign/assignment_choice.h"
 #include "keyassign/key_assignment_apply.h"
@@ -13,6 +11,8 @@
 #include "keyassign/macro_editor.h"
 #include "keyboard/key_table.h"
 #include "keyboard/media_tables.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "profiles/macro_area.h"
 #include "tools/qx480ctl/key_arguments.h"
 #include "tools/qx480ctl/macro_arguments.h"
@@ -40,7 +40,7 @@ struct AssignRequest {
 
 // The English text of the function list's row, or of a media function's language key.
 std::string EnglishText(std::string_view key) {
-    return app::LoadLangText(key, kEnglishLanguageIndex);
+    return lang::LoadLangText(key, kEnglishLanguageIndex);
 }
 
 int MediaIndexOf(const std::string& word) {
@@ -64,7 +64,7 @@ int FunctionIndexOf(const std::string& word) {
         return NumberIn(word, 0, keyassign::kFunctionCount - 1, "the function");
     }
     for (int i = 0; i < keyassign::kFunctionCount; ++i) {
-        if (SameNameLoosely(EnglishText(app::lang::kFunctionKeyDescriptions[i]), word)) {
+        if (SameNameLoosely(EnglishText(lang::kFunctionKeyDescriptions[i]), word)) {
             return i;
         }
     }
@@ -186,7 +186,7 @@ std::string Describe(const keyassign::Assignment& assignment,
                    ")";
         case keyassign::kKindFunction:
             return "function " + std::to_string(assignment.value) + " (" +
-                   EnglishText(app::lang::kFunctionKeyDescriptions[assignment.value]) + ")";
+                   EnglishText(lang::kFunctionKeyDescriptions[assignment.value]) + ")";
         default:
             return "kind " + std::to_string(assignment.kind);
     }

@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "app/language.h"
-#include "device/device_connection.h"
-#include "device/image_transfer_commands.h"
-#include "device/read_back.h"
-#include "device/result_codes.h"
-#include "keyboard/current_profile.h"
+#include "device/connection/current_profile.h"
+#include "device/connection/device_connection.h"
+#include "device/link/result_codes.h"
+#include "device/transfer/image_transfer_commands.h"
+#include "device/transfer/read_back.h"
+#include "lang/language.h"
 #include "profiles/profile_file.h"
 #include "tools/qx480ctl/json_document_file.h"
 #include "tools/qx480ctl/keyboard_link.h"
@@ -34,7 +34,7 @@ int Status(CommandContext& context) {
     const int read = keyboard->Commands().ReadStateBlock(state);
     std::ostream& out = context.Out();
     out << "keyboard: present\n";
-    const int profile = keyboard::GetCurrentProfile();
+    const int profile = device::GetCurrentProfile();
     out << "current profile: ";
     if (profile < 0) {
         out << "unknown\n";
@@ -49,7 +49,7 @@ int Status(CommandContext& context) {
     out << "lighting modes:\n";
     for (std::size_t i = kFirstModeByte; i < state.size(); ++i) {
         if (state[i] != 0) {
-            out << "  " << int{state[i]} << ' ' << app::ModeText(state[i]) << '\n';
+            out << "  " << int{state[i]} << ' ' << lang::ModeText(state[i]) << '\n';
         }
     }
     return profile < 0 ? kExitFailed : kExitOk;
@@ -155,13 +155,13 @@ int Profile(CommandContext& context) {
         return kExitNoKeyboard;
     }
     if (switching) {
-        keyboard::SetCurrentProfile(wanted);
-        if (keyboard::CurrentProfile().Cached() != wanted) {
+        device::SetCurrentProfile(wanted);
+        if (device::CurrentProfile().Cached() != wanted) {
             context.Err() << "qx480ctl: the keyboard did not switch to profile " << wanted << '\n';
             return kExitFailed;
         }
     }
-    const int profile = keyboard::GetCurrentProfile();
+    const int profile = device::GetCurrentProfile();
     if (profile < 0) {
         context.Err() << "qx480ctl: the current profile cannot be read\n";
         return kExitFailed;

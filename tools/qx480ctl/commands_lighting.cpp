@@ -13,11 +13,11 @@
 #include <ostream>
 #include <string>
 
-#include "app/language.h"
-#include "device/result_codes.h"
-#include "keyboard/current_profile.h"
+#include "device/connection/current_profile.h"
+#include "device/link/result_codes.h"
 #include "keyboard/key_buttons.h"
 #include "keyboard/key_table.h"
+#include "lang/language.h"
 #include "lighting/key_light_page.h"
 #include "lighting/lighting_model.h"
 #include "lighting/mode_capabilities.h"
@@ -179,7 +179,7 @@ std::string DirectionName(int modeType, uint8_t direction) {
 void ShowLighting(std::ostream& out, const LightingModel& model) {
     const lighting::WorkingValues& values = model.Values();
     out << "profile: " << model.LightingProfile() << '\n'
-        << "mode: " << values.modeType << ' ' << app::ModeText(values.modeType) << '\n'
+        << "mode: " << values.modeType << ' ' << lang::ModeText(values.modeType) << '\n'
         << "brightness: " << values.brightness << '\n'
         << "speed: " << values.speed << '\n'
         << "direction: " << DirectionName(values.modeType, values.direction) << '\n'
@@ -202,7 +202,7 @@ int SelectMode(CommandContext& context, LightingModel& model, int type) {
                        "the keyboard does not offer lighting mode " + std::to_string(type));
     }
     model.SelectMode(index);
-    context.Out() << "mode: " << type << ' ' << app::ModeText(type) << '\n';
+    context.Out() << "mode: " << type << ' ' << lang::ModeText(type) << '\n';
     return kExitOk;
 }
 
@@ -283,7 +283,7 @@ int WithLighting(CommandContext& context, Change change) {
     if (keyboard == nullptr) {
         return kExitNoKeyboard;
     }
-    const int profile = keyboard::GetCurrentProfile();
+    const int profile = device::GetCurrentProfile();
     if (profile < 0) {
         return Refused(context, "the current profile cannot be read");
     }

@@ -2,7 +2,7 @@
 // build (the file a dump describes).
 #include <ostream>
 
-#include "device/read_back.h"
+#include "device/transfer/read_back.h"
 #include "profiles/profile_file.h"
 #include "profiles/profile_format.h"
 #include "tools/qx480ctl/json_document_file.h"

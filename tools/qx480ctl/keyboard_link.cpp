@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "device/transport_binding.h"
+#include "device/link/transport_binding.h"
 #include "platform/prompt.h"
 
 namespace qx::ctl {

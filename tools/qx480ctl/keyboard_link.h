@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "device/connection_host.h"
-#include "device/device_session.h"
-#include "device/image_transfer.h"
+#include "device/connection/connection_host.h"
+#include "device/connection/device_session.h"
+#include "device/transfer/image_transfer.h"
 
 namespace qx::ctl {
 

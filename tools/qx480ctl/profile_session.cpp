@@ -3,9 +3,9 @@
 #include <ostream>
 
 #include "app/instance_mutex.h"
-#include "device/image_transfer.h"
-#include "device/key_action_layout.h"
-#include "device/read_back.h"
+#include "device/transfer/image_transfer.h"
+#include "device/transfer/key_action_layout.h"
+#include "device/transfer/read_back.h"
 #include "keyboard/image_holders.h"
 #include "profiles/profile_check.h"
 #include "profiles/profile_file.h"

@@ -9,7 +9,7 @@
 #include <QVariantMap>
 #include <cstdio>
 
-#include "app/language.h"
+#include "lang/language.h"
 #include "platform/program_paths.h"
 #include "platform/qt_settings_store.h"
 #include "tools/rovezevi/udev_notice.h"
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
             break;
         case qx::companion::NoticeAction::Tell: {
             const auto text =
-                qx::companion::UdevNoticeText(qx::app::GetLanguageIndex(), RuleFolder());
+                qx::companion::UdevNoticeText(qx::lang::GetLanguageIndex(), RuleFolder());
             if (!NotifyDesktop(text)) {
                 std::fprintf(stderr, "%s\n%s\n", text.summary.c_str(), text.body.c_str());
             }

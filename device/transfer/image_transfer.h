@@ -1,0 +1,64 @@
+// Downloading the configuration image to the keyboard: the snapshot of the live image, the
+// macro table and the key layouts of one or all onboard profiles in one write transaction.
+//
+// Locks: the caller holds the image lock (the guard proves it); the download takes the
+// snapshot lock inside it, and the macro position lookup re-enters the image lock on the same
+// thread.
+#pragma once
+
+#include <cstdint>
+
+#include "device/connection/current_profile.h"
+#include "device/connection/default_key_layout.h"
+#include "device/link/device_commands.h"
+#include "keyboard/image_holders.h"
+
+namespace qx::device {
+
+class DeviceSession;
+
+// What a transfer needs of the keyboard: its commands, the current-profile cache, and what the
+// connection read at attach (macro capacity, default key layout).
+struct TransferLink {
+    DeviceCommands& commands;
+    device::CurrentProfileCache& currentProfile;
+    uint32_t macroCapacity = 0;
+    KeyLayout defaultLayout = kBuiltInDefaultLayout;
+};
+
+// The link of a running session, with its connection's capacity and layout as they are now.
+TransferLink TransferLinkOf(DeviceSession& session);
+
+// The rewrite-all flag: set by the macro editor when a deleted macro was assigned to keys; the
+// next download then covers all three profiles. Cleared by every download that passes the
+// size check.
+void SetRewriteAll();
+bool IsRewriteAllSet();
+
+// Copies the live image into the snapshot (header refreshed with the live macro count, text
+// total and flag 0), the macro area with it, packs the texts into the snapshot's text area
+// (writing their offsets into the live entries) and runs DownloadImage. 1 success, 0 failure.
+int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles,
+                        const TransferLink& link);
+
+// The same through the running device session (0 when there is none).
+int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles);
+
+// SnapshotAndDownload with the layout of `profile` (0..2) in place of the current profile's, for
+// an edit of a profile that is not the active one. All three layouts still go when the
+// rewrite-all flag is set or the table moves a macro the keyboard holds.
+int SnapshotAndDownloadProfile(const keyboard::ImageGuard& imageLock, int profile,
+                               const TransferLink& link);
+
+// Writes the snapshot to the keyboard: the macro table (with names when they fit the macro
+// capacity, else without and "EXTRA_PROFILE_SPACE_TIGHT" afterwards; "EXTRA_MACRO_TOO_LONG"
+// and nothing written when even that does not fit), then the layout of each profile in
+// ascending order, in one write transaction. Only the last layout write decides the result.
+// A single-profile download covers all three profiles when the rewrite-all flag is set, and
+// when the table moves a macro the keyboard holds (or what it holds is not known: see
+// device/transfer/keyboard_macros.h). One whose current profile is unknown has its layout write
+// refused.
+int DownloadImage(const keyboard::ImageGuard& imageLock, const keyboard::SnapshotGuard& snapshot,
+                  bool allProfiles, const TransferLink& link);
+
+}  // namespace qx::device
