@@ -84,10 +84,18 @@ constexpr std::array<UsKey, keyboard::kKeyButtonCount> kViewKeys{{
 }};
 // clang-format on
 
+// The keyboard the events come from. Without one, Qt makes a default keyboard of its own that
+// outlives every test (a leak to the leak checker).
+const QInputDevice* TestKeyboard() {
+    static const QInputDevice keyboard(QStringLiteral("test keyboard"), 1,
+                                       QInputDevice::DeviceType::Keyboard);
+    return &keyboard;
+}
+
 QKeyEvent Event(QEvent::Type type, uint32_t input, int qtKey, Qt::KeyboardModifiers modifiers = {},
                 bool autoRepeat = false) {
     return QKeyEvent(type, qtKey, modifiers, input + platform::kNativeKeyCodeOffset, 0, 0, {},
-                     autoRepeat);
+                     autoRepeat, 1, TestKeyboard());
 }
 
 KeyCode CodeOf(uint32_t input, int qtKey, Qt::KeyboardModifiers modifiers = {}) {
@@ -130,8 +138,9 @@ TEST(KeyEventChain, LayoutsShiftAndModifiers) {
     EXPECT_EQ(CodeOf(KEY_SYSRQ, Qt::Key_SysReq, Qt::AltModifier), 0x054);
     EXPECT_EQ(CodeOf(KEY_PAUSE, Qt::Key_Pause, Qt::ControlModifier), 0x146);
     // A synthesised event without a native code is named by its symbol alone.
-    EXPECT_EQ(KeyCodeOfEvent(platform::KeystrokeOfEvent(
-                  QKeyEvent(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier))),
+    EXPECT_EQ(KeyCodeOfEvent(platform::KeystrokeOfEvent(QKeyEvent(QEvent::KeyPress, Qt::Key_Home,
+                                                                  Qt::NoModifier, 0, 0, 0, {},
+                                                                  false, 1, TestKeyboard()))),
               0x147);
 }
 
