@@ -171,19 +171,21 @@ void MainDeviceTest::bankSwitchUpdatesOnlyTheGKeyMarks() {
             .SetKind(qx::keyboard::kKindMultimedia);
         guard->image->Entry(0, kEntryA).SetKind(qx::keyboard::kKindDisabled);
     }
+    // The G keys' captions follow the marks from the same switch: once G1 reads B1, the
+    // window has been told everything about it.
     harness.Keyboard().Model().SendEvent(kBankSwitchEvent);
-    QVERIFY(MainWindowHarness::WaitFor([&] { return g1->IsMarked(); }));
+    QVERIFY(MainWindowHarness::WaitFor([&] { return g1->text() == QStringLiteral("B1"); }));
     QVERIFY(harness.Settle());
+    QVERIFY(g1->IsMarked());
     QVERIFY(!window.Button(qx::keyboard::kGKeyButtonIds[1])->IsMarked());
     QCOMPARE(g1->TooltipText(), QStringLiteral("G1"));  // tooltips wait for a full refresh
     QVERIFY(!window.Button(kKeyA)->IsMarked());         // and so do the other keys
-    QCOMPARE(g1->text(), QStringLiteral("B1"));
     QCOMPARE(window.Button(1140)->text(), QString());
     QVERIFY(window.Button(mw::kIdBankIndicator)->IsMarked());
     harness.Keyboard().Model().SendEvent(kBankSwitchEvent);
-    QVERIFY(MainWindowHarness::WaitFor([&] { return !g1->IsMarked(); }));
+    QVERIFY(MainWindowHarness::WaitFor([&] { return g1->text() == QStringLiteral("A1"); }));
     QVERIFY(harness.Settle());
-    QCOMPARE(g1->text(), QStringLiteral("A1"));
+    QVERIFY(!g1->IsMarked());
     QVERIFY(!window.Button(mw::kIdBankIndicator)->IsMarked());
 }
 
