@@ -65,7 +65,8 @@ int DeviceCommands::RunFixed(CommandId id, std::span<const uint8_t> data, std::s
 }
 
 int DeviceCommands::RunChunked(CommandId id, std::span<uint8_t> readInto,
-                               std::span<const uint8_t> writeFrom, uint16_t baseAddress) {
+                               std::span<const uint8_t> writeFrom, uint16_t baseAddress,
+                               const PieceDone& pieceDone) {
     const bool reading = ShapeOf(id).kind == CommandKind::ChunkedRead;
     const std::size_t total = reading ? readInto.size() : writeFrom.size();
     for (std::size_t offset = 0; offset < total; offset += kDataCapacity) {
@@ -77,6 +78,9 @@ int DeviceCommands::RunChunked(CommandId id, std::span<uint8_t> readInto,
                                             writeFrom.subspan(offset, piece), {});
         if (result != kOk) {
             return result;
+        }
+        if (pieceDone) {
+            pieceDone();
         }
     }
     return kOk;
@@ -111,27 +115,28 @@ int DeviceCommands::WriteMemory(std::span<const uint8_t> bytes, int length, uint
                   bytes.first(std::min<std::size_t>(bytes.size(), sent)), {});
 }
 
-int DeviceCommands::ReadProfileLayout(std::span<uint8_t, kKeyLayoutSize> out, int profile) {
+int DeviceCommands::ReadProfileLayout(std::span<uint8_t, kKeyLayoutSize> out, int profile,
+                                      const PieceDone& pieceDone) {
     if (!IsOnboardProfile(profile)) {
         return kBadProfile;
     }
-    return RunChunked(CommandId::ReadProfileLayout, out, {}, LayoutAddress(profile));
+    return RunChunked(CommandId::ReadProfileLayout, out, {}, LayoutAddress(profile), pieceDone);
 }
 
-int DeviceCommands::WriteProfileLayout(std::span<const uint8_t, kKeyLayoutSize> layout,
-                                       int profile) {
+int DeviceCommands::WriteProfileLayout(std::span<const uint8_t, kKeyLayoutSize> layout, int profile,
+                                       const PieceDone& pieceDone) {
     if (!IsOnboardProfile(profile)) {
         return kBadProfile;
     }
-    return RunChunked(CommandId::WriteProfileLayout, {}, layout, LayoutAddress(profile));
+    return RunChunked(CommandId::WriteProfileLayout, {}, layout, LayoutAddress(profile), pieceDone);
 }
 
-int DeviceCommands::ReadMacroTable(std::span<uint8_t> out) {
-    return RunChunked(CommandId::ReadMacroTable, out, {}, 0);
+int DeviceCommands::ReadMacroTable(std::span<uint8_t> out, const PieceDone& pieceDone) {
+    return RunChunked(CommandId::ReadMacroTable, out, {}, 0, pieceDone);
 }
 
-int DeviceCommands::WriteMacroTable(std::span<const uint8_t> bytes) {
-    return RunChunked(CommandId::WriteMacroTable, {}, bytes, 0);
+int DeviceCommands::WriteMacroTable(std::span<const uint8_t> bytes, const PieceDone& pieceDone) {
+    return RunChunked(CommandId::WriteMacroTable, {}, bytes, 0, pieceDone);
 }
 
 int DeviceCommands::SendTestCommand() {

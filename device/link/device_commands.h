@@ -5,10 +5,12 @@
 //
 // Chunked transfers (layouts, macro table) move their block in pieces of at most 56 bytes in
 // ascending order; the first failing piece ends the transfer with its result, and the pieces
-// before it stay written or copied.
+// before it stay written or copied. `pieceDone`, when given, is called after each piece that
+// went through, so a long transfer can show how far it has come.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "device/link/command_packet.h"
@@ -16,6 +18,13 @@
 #include "device/link/packet_exchange.h"
 
 namespace qx::device {
+
+using PieceDone = std::function<void()>;
+
+// The packets a chunked transfer of `bytes` takes.
+constexpr std::size_t PacketsFor(std::size_t bytes) {
+    return (bytes + kDataCapacity - 1) / kDataCapacity;
+}
 
 class DeviceCommands {
   public:
@@ -37,13 +46,15 @@ class DeviceCommands {
     int WriteMemory(std::span<const uint8_t> bytes, int length, uint16_t address);
 
     // Command 7 / 8: the key layout of onboard profile 0..2; kBadProfile for any other index.
-    int ReadProfileLayout(std::span<uint8_t, kKeyLayoutSize> out, int profile);
-    int WriteProfileLayout(std::span<const uint8_t, kKeyLayoutSize> layout, int profile);
+    int ReadProfileLayout(std::span<uint8_t, kKeyLayoutSize> out, int profile,
+                          const PieceDone& pieceDone = {});
+    int WriteProfileLayout(std::span<const uint8_t, kKeyLayoutSize> layout, int profile,
+                           const PieceDone& pieceDone = {});
 
     // Command 9 / 10: the device macro table from address 0; the count is the span's size
     // (0: kOk with nothing sent).
-    int ReadMacroTable(std::span<uint8_t> out);
-    int WriteMacroTable(std::span<const uint8_t> bytes);
+    int ReadMacroTable(std::span<uint8_t> out, const PieceDone& pieceDone = {});
+    int WriteMacroTable(std::span<const uint8_t> bytes, const PieceDone& pieceDone = {});
 
     // Command 13: the hidden test command; carries no data.
     int SendTestCommand();
@@ -69,7 +80,7 @@ class DeviceCommands {
     // A command with a fixed command word (byte 4 from the table, address 0).
     int RunFixed(CommandId id, std::span<const uint8_t> data, std::span<uint8_t> out);
     int RunChunked(CommandId id, std::span<uint8_t> readInto, std::span<const uint8_t> writeFrom,
-                   uint16_t baseAddress);
+                   uint16_t baseAddress, const PieceDone& pieceDone = {});
 
     PacketExchange& exchange_;
 };

@@ -85,11 +85,13 @@ int DownloadLayouts(const keyboard::SnapshotGuard& snapshotLock, bool allProfile
     EncodeMacroTable(snapshot.macros, table, names);
 
     // Only the last layout write decides: the keyboard keeps whatever the others stored.
+    ProgressCount count(link.progress,
+                        PacketsFor(table.size()) + layouts.size() * PacketsFor(kKeyLayoutSize));
     link.commands.BeginWrite();
-    bool everyWrite = link.commands.WriteMacroTable(table) == kOk;
+    bool everyWrite = link.commands.WriteMacroTable(table, count.Piece()) == kOk;
     int result = kNoDevice;
     for (const ProfileLayout& layout : layouts) {
-        result = link.commands.WriteProfileLayout(layout.layout, layout.profile);
+        result = link.commands.WriteProfileLayout(layout.layout, layout.profile, count.Piece());
         everyWrite = everyWrite && result == kOk;
     }
     link.commands.EndWrite();

@@ -11,6 +11,7 @@
 #include "device/connection/current_profile.h"
 #include "device/connection/default_key_layout.h"
 #include "device/link/device_commands.h"
+#include "device/transfer/transfer_progress.h"
 #include "keyboard/image_holders.h"
 
 namespace qx::device {
@@ -18,12 +19,14 @@ namespace qx::device {
 class DeviceSession;
 
 // What a transfer needs of the keyboard: its commands, the current-profile cache, and what the
-// connection read at attach (macro capacity, default key layout).
+// connection read at attach (macro capacity, default key layout), and who is told how far a
+// download or read-back has come (nobody by default).
 struct TransferLink {
     DeviceCommands& commands;
     device::CurrentProfileCache& currentProfile;
     uint32_t macroCapacity = 0;
     KeyLayout defaultLayout = kBuiltInDefaultLayout;
+    TransferProgress* progress = nullptr;
 };
 
 // The link of a running session, with its connection's capacity and layout as they are now.

@@ -23,11 +23,18 @@ namespace {
 
 // The state block names the active profile 0..2; anything up to 3 still counts as learnt.
 constexpr int kHighestReadableProfile = 3;
+constexpr auto kLayoutsRead = static_cast<std::size_t>(keyboard::kProfileCount);
 
-bool ReadLayouts(const TransferLink& link, std::array<KeyLayout, keyboard::kProfileCount>& out) {
+// The macro table is at most the area the keyboard announced; its length comes with its head.
+std::size_t LongestTable(const TransferLink& link) {
+    return link.macroCapacity != 0 ? link.macroCapacity : kMaxMacroTableSize;
+}
+
+bool ReadLayouts(const TransferLink& link, std::array<KeyLayout, keyboard::kProfileCount>& out,
+                 ProgressCount& count) {
     for (int profile = 0; profile < keyboard::kProfileCount; ++profile) {
-        if (link.commands.ReadProfileLayout(out[static_cast<std::size_t>(profile)], profile) !=
-            kOk) {
+        if (link.commands.ReadProfileLayout(out[static_cast<std::size_t>(profile)], profile,
+                                            count.Piece()) != kOk) {
             return false;
         }
     }
@@ -35,12 +42,14 @@ bool ReadLayouts(const TransferLink& link, std::array<KeyLayout, keyboard::kProf
 }
 
 // The macros on the keyboard; false when a read fails. A table without the magic holds none.
-bool ReadMacros(const TransferLink& link, std::vector<keyboard::MacroRecord>& out) {
+bool ReadMacros(const TransferLink& link, std::vector<keyboard::MacroRecord>& out,
+                ProgressCount& count) {
     std::array<uint8_t, kTableHeaderSize> head{};
-    if (link.commands.ReadMacroTable(head) != kOk) {
+    if (link.commands.ReadMacroTable(head, count.Piece()) != kOk) {
         return false;
     }
     if (keyboard::LoadLe16(head, kTableMagicOffset) != kMacroTableMagic) {
+        count.SetTotal(count.Done());
         return true;
     }
     // The size field is the keyboard's own data: the table cannot be longer than the area the
@@ -50,7 +59,8 @@ bool ReadMacros(const TransferLink& link, std::vector<keyboard::MacroRecord>& ou
         size = std::min<std::size_t>(size, link.macroCapacity);
     }
     std::vector<uint8_t> table(size);
-    if (link.commands.ReadMacroTable(table) != kOk) {
+    count.SetTotal(count.Done() + PacketsFor(size));
+    if (link.commands.ReadMacroTable(table, count.Piece()) != kOk) {
         return false;
     }
     out = DecodeMacroTable(table);
@@ -89,7 +99,10 @@ std::optional<profiles::ProfileContents> ReadBackContents(const TransferLink& li
     try {
         std::array<KeyLayout, keyboard::kProfileCount> layouts{};
         std::vector<keyboard::MacroRecord> macros;
-        if (!ReadLayouts(link, layouts) || !ReadMacros(link, macros)) {
+        ProgressCount count(link.progress, kLayoutsRead * PacketsFor(kKeyLayoutSize) +
+                                               PacketsFor(kTableHeaderSize) +
+                                               PacketsFor(LongestTable(link)));
+        if (!ReadLayouts(link, layouts, count) || !ReadMacros(link, macros, count)) {
             return std::nullopt;
         }
         profiles::ProfileContents contents{

@@ -1,10 +1,13 @@
 // qx480ctl as a user runs it: the real program, the emulated keyboard behind the transport
 // library (RADODOR_BACKEND=sim), data and settings folders of the test's own.
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "device/transfer/key_action_layout.h"
@@ -237,6 +240,44 @@ TEST_F(CtlTest, ImportRewritesAnExistingProfileStore) {
     const ProgramResult result = Ctl({"import", source});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(ReadBytes(store), ReadBytes(source));
+}
+
+// What a terminal shows of a program whose error stream it is.
+std::string OnTerminal(const std::function<void(int)>& run) {
+    int master = -1;
+    int terminal = -1;
+    if (::openpty(&master, &terminal, nullptr, nullptr, nullptr) != 0) {
+        ADD_FAILURE() << "no pseudo-terminal";
+        return {};
+    }
+    run(terminal);
+    ::close(terminal);
+    std::string shown;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) {
+        shown.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(master);
+    return shown;
+}
+
+TEST_F(CtlTest, TransfersShowTheirProgressOnlyOnATerminal) {
+    const std::string source = File("source.kpf");
+    ASSERT_EQ(profiles::WriteDefaultProfileFile(source, 0, false), 1);
+    const ProgramResult piped = Ctl({"import", source});
+    ASSERT_EQ(piped.exitCode, 0) << piped.err;
+    EXPECT_EQ(piped.err, "");
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"import", source}, {"read-back", File("back.kpf")}}) {
+        int exitCode = -1;
+        const std::string shown = OnTerminal([&](int terminal) {
+            exitCode = RunProgram(QX480CTL_PATH, args, Environment(), terminal).exitCode;
+        });
+        EXPECT_EQ(exitCode, 0) << args[0];
+        EXPECT_NE(shown.find("] 100%"), std::string::npos) << args[0] << ": " << shown;
+        EXPECT_TRUE(shown.ends_with('\n')) << args[0];
+    }
 }
 
 }  // namespace

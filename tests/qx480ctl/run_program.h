@@ -25,8 +25,10 @@ struct ProgramResult {
     std::string err;
 };
 
+// `errorTo`, when given, becomes the program's error stream (a terminal, say) instead of a file;
+// `err` then stays empty.
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                                const std::map<std::string, std::string>& env) {
+                                const std::map<std::string, std::string>& env, int errorTo = -1) {
     TempFolder capture;
     const std::string outPath = capture.File("out");
     const std::string errPath = capture.File("err");
@@ -59,8 +61,12 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (errorTo >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, errorTo, STDERR_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
     pid_t pid = 0;
     ProgramResult result;
     if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
@@ -71,7 +77,9 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
     }
     posix_spawn_file_actions_destroy(&actions);
     result.out = ReadBytes(outPath);
-    result.err = ReadBytes(errPath);
+    if (errorTo < 0) {
+        result.err = ReadBytes(errPath);
+    }
     return result;
 }
 

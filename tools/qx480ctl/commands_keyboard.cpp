@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cstdlib>
+#include <memory>
 #include <ostream>
 
 #include "device/connection/current_profile.h"
@@ -18,12 +19,21 @@
 #include "tools/qx480ctl/keyboard_link.h"
 #include "tools/qx480ctl/profile_session.h"
 #include "tools/qx480ctl/subcommand.h"
+#include "tools/qx480ctl/terminal_progress.h"
 
 namespace qx::ctl {
 namespace {
 
 // State-block bytes 16..47: the numbers of the lighting modes the keyboard offers (0: none).
 constexpr std::size_t kFirstModeByte = 16;
+
+// The progress of a transfer on the error stream when it is a terminal; none otherwise.
+std::unique_ptr<TerminalProgress> ShownProgress(const CommandContext& context, const char* label) {
+    if (!context.Global().showProgress) {
+        return nullptr;
+    }
+    return std::make_unique<TerminalProgress>(context.Err(), label);
+}
 
 int Status(CommandContext& context) {
     KeyboardLink* keyboard = context.Keyboard();
@@ -61,7 +71,12 @@ int ReadBack(CommandContext& context) {
         return kExitNoKeyboard;
     }
     const std::string& path = context.Arg(0);
-    if (device::ReadBackToFile(path, keyboard->Transfer()) != 1) {
+    device::TransferLink link = keyboard->Transfer();
+    auto progress = ShownProgress(context, "Reading the keyboard");
+    link.progress = progress.get();
+    const int read = device::ReadBackToFile(path, link);
+    progress.reset();
+    if (read != 1) {
         context.Err() << "qx480ctl: the keyboard could not be read back into " << path << '\n';
         return kExitFailed;
     }
@@ -75,7 +90,11 @@ int ImportFile(CommandContext& context, const std::string& path, const std::stri
     if (keyboard == nullptr) {
         return kExitNoKeyboard;
     }
-    const device::ImportResult result = device::ImportProfileFile(path, keyboard->Transfer());
+    device::TransferLink link = keyboard->Transfer();
+    auto progress = ShownProgress(context, "Writing to the keyboard");
+    link.progress = progress.get();
+    const device::ImportResult result = device::ImportProfileFile(path, link);
+    progress.reset();
     if (result.validation != profiles::kProfileValid || !result.loaded) {
         context.Err() << "qx480ctl: " << name << " was not imported\n";
         return kExitFailed;

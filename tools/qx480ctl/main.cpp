@@ -1,5 +1,7 @@
 // qx480ctl: the driver's profile files and keyboard transfers from a terminal. Messages of the
 // system appear in the current language on the error stream; results on standard output.
+#include <unistd.h>
+
 #include <iostream>
 #include <memory>
 #include <string>
@@ -74,5 +76,7 @@ int main(int argc, char** argv) {
         WriteVersion(std::cout);
         return kExitOk;
     }
-    return Run(*parsed.line);
+    CommandLine line = *parsed.line;
+    line.global.showProgress = ::isatty(STDERR_FILENO) == 1;
+    return Run(line);
 }

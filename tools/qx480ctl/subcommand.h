@@ -36,6 +36,8 @@ using GivenOptions = std::vector<std::pair<std::string, std::string>>;
 struct GlobalOptions {
     bool assumeYes = false;  // --yes: questions are answered Yes
     bool force = false;      // --force: edit the keyboard even while the driver runs
+    // Not an option: the error stream is a terminal, so transfers show their progress there.
+    bool showProgress = false;
 };
 
 // What a subcommand gets to work with.
