@@ -2,26 +2,75 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
+#include <QSignalBlocker>
 #include <QWidget>
+#include <stdexcept>
 #include <utility>
 
+#include "keyassign/action_texts.h"
+#include "keyassign/window/macro_page/macro_page_widgets.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
+#include "skin/font_faces.h"
+#include "skin/placement.h"
 #include "skin/png_button.h"
 #include "skin/report_ctrl.h"
+#include "skin/skin_font.h"
 
 namespace qx::keyassign::window {
+namespace {
 
-struct MacroPage::Widgets {
-    QLabel* nameLabel = nullptr;
-    QComboBox* selector = nullptr;
-    skin::CReportCtrl* list = nullptr;
-    QLineEdit* countBox = nullptr;
-    QCheckBox* recordDelayBox = nullptr;
-    QLabel* recordDelayLabel = nullptr;
-    std::array<skin::CPngButton*, 9> buttons{};
+// Fonts, made once with the page.
+constexpr double kNameLabelPoints = 10.8;
+constexpr double kSelectorPoints = 12;
+constexpr double kListPoints = 8;
+
+// The action buttons' captions: white, grey while disabled, centred on one line.
+constexpr int kActionButtonPoints = 9;
+constexpr int kRecordButtonPoints = 8;
+constexpr skin::ColorRef kCaptionColour = 0xFFFFFF;
+constexpr skin::ColorRef kDisabledCaptionColour = 0x7F7F7F;
+
+struct ButtonText {
+    int id;
+    std::string_view key;
 };
+// The record button's caption follows the recording (ShowRecordButton).
+constexpr std::array<ButtonText, 6> kActionButtonTexts{{
+    {kDeleteActionId, lang::kADelete},
+    {kClearActionsId, lang::kAClear},
+    {kMoveTopId, lang::kATop},
+    {kMoveUpId, lang::kAUp},
+    {kMoveDownId, lang::kADown},
+    {kMoveBottomId, lang::kABottom},
+}};
+
+void MakeLabelLook(QWidget& widget) {
+    widget.setAttribute(Qt::WA_TranslucentBackground);
+    widget.setAutoFillBackground(false);
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, skin::ColourOfColorRef(kLabelTextColour));
+    widget.setPalette(palette);
+}
+
+}  // namespace
+
+int MacroPage::Widgets::ButtonIndex(int id) const {
+    for (std::size_t i = 0; i < kPageButtons.size(); ++i) {
+        if (kPageButtons[i].id == id) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+skin::CPngButton* MacroPage::Widgets::ButtonOf(int id) const {
+    const int index = ButtonIndex(id);
+    return index < 0 ? nullptr : buttons[static_cast<std::size_t>(index)];
+}
 
 MacroPage::MacroPage(QWidget& dialog, std::string compositeIni, MacroEditor& editor,
                      EditObserver& window, MacroRecorder::Clock clock)
@@ -31,90 +80,198 @@ MacroPage::MacroPage(QWidget& dialog, std::string compositeIni, MacroEditor& edi
       window_(window),
       recorder_(editor, std::move(clock)),
       widgets_(std::make_unique<Widgets>()) {
-    widgets_->nameLabel = new QLabel(&dialog_);
-    widgets_->selector = new QComboBox(&dialog_);
-    widgets_->list = new skin::CReportCtrl(&dialog_);
-    widgets_->countBox = new QLineEdit(&dialog_);
-    widgets_->recordDelayBox = new QCheckBox(&dialog_);
-    widgets_->recordDelayLabel = new QLabel(&dialog_);
-    for (skin::CPngButton*& button : widgets_->buttons) {
+    idleRecordKey_ = lang::kARecord;
+    Widgets& w = *widgets_;
+    const int dpiY = dialog_.logicalDpiY();
+    w.nameLabel = new QLabel(&dialog_);
+    w.nameLabel->setFont(skin::MakeSkinFont(skin::kFaceArialUnicode, kNameLabelPoints, dpiY));
+    MakeLabelLook(*w.nameLabel);
+    w.recordDelayLabel = new QLabel(&dialog_);
+    MakeLabelLook(*w.recordDelayLabel);
+    w.recordDelayBox = new QCheckBox(&dialog_);
+    MakeLabelLook(*w.recordDelayBox);
+
+    // The selector: an editable drop-down that neither completes what is typed nor inserts it on
+    // Enter; the editor names the macros. Duplicates are "allowed" so that Enter on a text equal to
+    // another macro's name does not jump to that macro.
+    w.selector = new QComboBox(&dialog_);
+    w.selector->setEditable(true);
+    w.selector->setCompleter(nullptr);
+    w.selector->setInsertPolicy(QComboBox::NoInsert);
+    w.selector->setDuplicatesEnabled(true);
+    w.selector->setFont(skin::MakeSkinFont(skin::kFaceArialUnicode, kSelectorPoints, dpiY));
+
+    w.list = new skin::CReportCtrl(&dialog_);
+    w.list->setFont(skin::MakeSkinFont(skin::kFaceArialUnicode, kListPoints, dpiY));
+    SetUpActionList();
+
+    w.countBox = new QLineEdit(&dialog_);
+    w.countBox->setText(QString::fromStdString(editor_.CountText()));
+
+    for (skin::CPngButton*& button : w.buttons) {
         button = new skin::CPngButton(&dialog_);
     }
     for (QWidget* control : Controls()) {
         control->hide();
     }
     editor_.SetObserver(*this);
+    ConnectControls();
+    EnableMacroControls();
 }
 
 MacroPage::~MacroPage() {
+    FilterKeys(false);
     editor_.SetObserver(NoEditObserver());
 }
 
+// ---- Opening and closing
+// -------------------------------------------------------------------------
+
 void MacroPage::Place(const skin::SheetSet& macroSheets) {
-    static_cast<void>(macroSheets);
+    Widgets& w = *widgets_;
+    skin::SheetSet sheets = macroSheets;
+    if (sheets.marked == nullptr) {
+        sheets.marked = sheets.down;  // a set's marked face is its down sheet
+    }
+    for (std::size_t i = 0; i < kPageButtons.size(); ++i) {
+        w.unused[i] =
+            skin::PlaceImageButton(*w.buttons[i], compositeIni_, kPageButtons[i].skinKey, sheets)
+                .IsUnused();
+    }
+    skin::PlaceControl(*w.recordDelayBox, compositeIni_, "FUNC_MACRO_RECORD_DELAY");
+    skin::PlaceControl(*w.list, compositeIni_, "FUNC_MACRO_LIST2");
+    skin::PlaceControl(*w.countBox, compositeIni_, "FUNC_MACRO_CYCLES");
+    skin::PlaceControl(*w.nameLabel, compositeIni_, "MARCO_NAME_SETTING");
+    skin::PlaceControl(*w.recordDelayLabel, compositeIni_, "FUNC_MACRO_RECORD_DELAY2");
+    skin::PlaceControl(*w.selector, compositeIni_, "FUNC_MACRO_LIST");
+    EnableMacroControls();
 }
+
 void MacroPage::Open() {
+    StopRecording();
+    const QSignalBlocker block(widgets_->recordDelayBox);
+    widgets_->recordDelayBox->setText(QString());
+    widgets_->recordDelayBox->setChecked(recorder_.LoadRecordDelay() == kRecordDelayOn);
+    editor_.SetCountText("1");
     editor_.LoadMacroList();
 }
+
 void MacroPage::PrepareApply() {
+    widgets_->list->EndEdit(true);
     StopRecording();
 }
+
 void MacroPage::Close() {
     StopRecording();
+    widgets_->list->EndEdit(false);
     editor_.ClearMacroList();
 }
+
+// ---- The page
+// ------------------------------------------------------------------------------------
+
 void MacroPage::Show() {
     shown_ = true;
+    for (QWidget* control : Controls()) {
+        control->show();
+    }
 }
+
 void MacroPage::Hide() {
     StopRecording();
+    widgets_->list->EndEdit(true);
     shown_ = false;
+    for (QWidget* control : Controls()) {
+        control->hide();
+    }
 }
+
 void MacroPage::ShowMacroOfEntry(uint16_t macroId) {
     editor_.SelectMacroOfId(macroId);
 }
+
 void MacroPage::SelectFirstMacro() {
-    editor_.SelectMacro(0);
+    if (editor_.MacroCount() > 0) {
+        editor_.SelectMacro(0);
+    }
 }
 
 std::vector<QWidget*> MacroPage::Controls() const {
-    std::vector<QWidget*> controls{widgets_->nameLabel,      widgets_->selector,
-                                   widgets_->list,           widgets_->countBox,
-                                   widgets_->recordDelayBox, widgets_->recordDelayLabel};
-    controls.insert(controls.end(), widgets_->buttons.begin(), widgets_->buttons.end());
+    const Widgets& w = *widgets_;
+    std::vector<QWidget*> controls{w.nameLabel, w.selector,       w.list,
+                                   w.countBox,  w.recordDelayBox, w.recordDelayLabel};
+    controls.insert(controls.end(), w.buttons.begin(), w.buttons.end());
     return controls;
 }
 
 QWidget* MacroPage::Control(int controlId) const {
-    static_cast<void>(controlId);
-    return nullptr;
+    const Widgets& w = *widgets_;
+    switch (controlId) {
+        case kMacroNameLabelId:
+            return w.nameLabel;
+        case kMacroSelectorId:
+            return w.selector;
+        case kActionListId:
+            return w.list;
+        case kCountBoxId:
+            return w.countBox;
+        case kRecordDelayBoxId:
+            return w.recordDelayBox;
+        case kRecordDelayLabelId:
+            return w.recordDelayLabel;
+        default:
+            return w.ButtonOf(controlId);
+    }
+}
+
+// ---- Language
+// ------------------------------------------------------------------------------------
+
+QString MacroPage::Text(std::string_view key) const {
+    return QString::fromStdString(lang::LoadLangText(key, languageIndex_));
 }
 
 void MacroPage::ApplyLanguage(int languageIndex) {
     languageIndex_ = languageIndex;
+    Widgets& w = *widgets_;
+    for (const ButtonText& text : kActionButtonTexts) {
+        skin::CPngButton& button = *w.ButtonOf(text.id);
+        button.setText(Text(text.key));
+        button.SetTooltip(Text(text.key), true);
+    }
+    for (const int id : kActionButtonIds) {
+        w.ButtonOf(id)->SetTextStyle(
+            true, id == kRecordButtonId ? kRecordButtonPoints : kActionButtonPoints,
+            QString::fromUtf8(skin::kFaceArialUnicode.data(),
+                              static_cast<qsizetype>(skin::kFaceArialUnicode.size())),
+            kCaptionColour, kCaptionColour, kCaptionColour, kDisabledCaptionColour, kCaptionColour,
+            skin::kDefaultTextFormat);
+    }
+    idleRecordKey_ = lang::kARecord;
+    ShowRecordButton();
+    w.nameLabel->setText(Text(lang::kMacroNameSetting));
+    w.recordDelayLabel->setText(Text(lang::kRecordDelay));
+    for (int column = 0; column < kActionColumnCount; ++column) {
+        if (QTableWidgetItem* heading = w.list->horizontalHeaderItem(column)) {
+            heading->setText(Text(kActionColumnHeadings[static_cast<std::size_t>(column)]));
+        }
+    }
 }
-bool MacroPage::IsRecording() const {
-    return recorder_.IsRecording();
-}
-void MacroPage::ToggleRecording() {
-    recorder_.ToggleRecording();
-}
-void MacroPage::StopRecording() {
-    recorder_.StopRecording();
-}
-bool MacroPage::FilterKeyEvent(QEvent& event) {
-    static_cast<void>(event);
-    return false;
-}
-void MacroPage::ToggleRecordDelay() {
-    recorder_.ToggleRecordDelay();
-}
+
+// ---- The assignment
+// ------------------------------------------------------------------------------
+
 uint16_t MacroPage::SelectedMacroId() const {
-    return 0;
+    const int selected = editor_.SelectedMacro();
+    return selected == kNoMacro ? 0 : editor_.MacroAt(selected).Id();
 }
+
 int MacroPage::RepeatCount() const {
     return editor_.RepeatCount();
 }
+
+// ---- The controls
+// --------------------------------------------------------------------------------
 
 QComboBox& MacroPage::Selector() const {
     return *widgets_->selector;
@@ -128,55 +285,90 @@ QLineEdit& MacroPage::CountBox() const {
 QCheckBox& MacroPage::RecordDelayBox() const {
     return *widgets_->recordDelayBox;
 }
+
 skin::CPngButton& MacroPage::Button(int controlId) const {
-    static_cast<void>(controlId);
-    return *widgets_->buttons[0];
+    skin::CPngButton* button = widgets_->ButtonOf(controlId);
+    if (button == nullptr) {
+        throw std::out_of_range("not a button of the macro page");
+    }
+    return *button;
 }
 
-bool MacroPage::eventFilter(QObject* watched, QEvent* event) {
-    return QObject::eventFilter(watched, event);
+// ---- The user's input
+// ----------------------------------------------------------------------------
+
+void MacroPage::ConnectControls() {
+    Widgets& w = *widgets_;
+    const auto onClick = [this](int id, auto action) {
+        connect(widgets_->ButtonOf(id), &QAbstractButton::clicked, this, action);
+    };
+    onClick(kAddMacroId, [this] { editor_.AddMacro(); });
+    onClick(kDeleteMacroId, [this] { editor_.DeleteMacro(); });
+    onClick(kRecordButtonId, [this] { ToggleRecording(); });
+    onClick(kDeleteActionId, [this] { editor_.DeleteAction(); });
+    onClick(kClearActionsId, [this] { editor_.ClearActions(); });
+    onClick(kMoveTopId, [this] {
+        editor_.MoveActionTop();
+        AfterMove();
+    });
+    onClick(kMoveUpId, [this] {
+        editor_.MoveActionUp();
+        AfterMove();
+    });
+    onClick(kMoveDownId, [this] {
+        editor_.MoveActionDown();
+        AfterMove();
+    });
+    onClick(kMoveBottomId, [this] {
+        editor_.MoveActionBottom();
+        AfterMove();
+    });
+    connect(w.recordDelayBox, &QCheckBox::clicked, this, [this] { ToggleRecordDelay(); });
+    connect(w.selector, &QComboBox::currentIndexChanged, this, &MacroPage::OnSelectorChosen);
+    // Only what the user types renames: the editor's own changes of the text do not.
+    connect(w.selector->lineEdit(), &QLineEdit::textEdited, this, &MacroPage::OnSelectorEdited);
+    connect(w.selector->lineEdit(), &QLineEdit::editingFinished, this, [this] { SyncSelector(); });
+    connect(w.list, &QTableWidget::itemSelectionChanged, this, &MacroPage::OnListSelection);
+    connect(w.countBox, &QLineEdit::textEdited, this, &MacroPage::OnCountEdited);
 }
 
-void MacroPage::MarkModified() {
-    window_.MarkModified();
-}
-void MacroPage::SetPendingChanges() {
-    window_.SetPendingChanges();
-}
-void MacroPage::MacroListChanged() {}
-void MacroPage::ActionRowsReset() {}
-void MacroPage::ActionRowInserted(int row) {
-    static_cast<void>(row);
-}
-void MacroPage::ActionRowRemoved(int row) {
-    static_cast<void>(row);
-}
-void MacroPage::ActionRowMoved(int from, int to) {
-    static_cast<void>(from);
-    static_cast<void>(to);
-}
-void MacroPage::ActionRowChanged(int row) {
-    static_cast<void>(row);
-}
-void MacroPage::ActionSelectionChanged(int row) {
-    static_cast<void>(row);
-}
-void MacroPage::CountTextChanged(const std::string& text) {
-    static_cast<void>(text);
-}
-void MacroPage::ActionButtonsEnabled(bool enabled) {
-    static_cast<void>(enabled);
-}
-void MacroPage::RecordingChanged(bool recording) {
-    static_cast<void>(recording);
+void MacroPage::OnSelectorChosen(int index) {
+    if (index >= 0) {
+        editor_.SelectMacro(index);
+    }
 }
 
-void MacroPage::Connect() {}
-void MacroPage::SetUpActionList() {}
-void MacroPage::ShowRow(int row) {
-    static_cast<void>(row);
+void MacroPage::OnSelectorEdited(const QString& text) {
+    renaming_ = true;
+    editor_.RenameMacro(text.toStdString());
+    renaming_ = false;
 }
-void MacroPage::SyncSelector() {}
-void MacroPage::ShowRecordButton() {}
+
+void MacroPage::OnListSelection() {
+    if (syncingRows_) {
+        return;
+    }
+    const int row = widgets_->list->FindNextRow(skin::kRowSelected);
+    if (row != editor_.Actions().Selected()) {
+        editor_.SelectAction(row);
+    }
+}
+
+void MacroPage::OnCountEdited(const QString& text) {
+    editor_.SetCountText(text.toStdString());
+}
+
+void MacroPage::AfterMove() {
+    const int row = editor_.Actions().Selected();
+    if (row != kNoRow) {
+        widgets_->list->scrollToItem(widgets_->list->item(row, 0));
+    }
+    widgets_->list->setFocus(Qt::OtherFocusReason);
+}
+
+void MacroPage::ToggleRecordDelay() {
+    const QSignalBlocker block(widgets_->recordDelayBox);
+    widgets_->recordDelayBox->setChecked(recorder_.ToggleRecordDelay() == kRecordDelayOn);
+}
 
 }  // namespace qx::keyassign::window

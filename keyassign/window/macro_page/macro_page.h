@@ -28,10 +28,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "keyassign/edit_observer.h"
@@ -40,6 +42,7 @@
 #include "skin/skin_sheet.h"
 
 class QCheckBox;
+
 class QComboBox;
 class QEvent;
 class QLabel;
@@ -160,7 +163,7 @@ class MacroPage final : public QObject, private EditObserver {
   private:
     struct Widgets;
 
-    // EditObserver: the editor's reports.
+    // EditObserver: the editor's reports (macro_page_views.cpp).
     void MarkModified() override;
     void SetPendingChanges() override;
     void MacroListChanged() override;
@@ -174,11 +177,31 @@ class MacroPage final : public QObject, private EditObserver {
     void ActionButtonsEnabled(bool enabled) override;
     void RecordingChanged(bool recording) override;
 
-    void Connect();
-    void SetUpActionList();
-    void ShowRow(int row);
+    // The user's input (macro_page.cpp).
+    void ConnectControls();
+    void OnSelectorChosen(int index);
+    void OnSelectorEdited(const QString& text);
+    void OnListSelection();
+    void OnCountEdited(const QString& text);
+    void AfterMove();
+
+    // The views (macro_page_views.cpp).
     void SyncSelector();
+    void ShowRow(int row);
     void ShowRecordButton();
+    void EnableMacroControls();
+
+    // In-place edits of the action list (macro_page_cells.cpp).
+    void SetUpActionList();
+    bool BeginCellEdit(int row, int column, int& extraStyles);
+    bool EndCellEdit();
+    bool ValidateCellEdit(int row, int column, QString& text);
+    void ShowCellPicker(int row, int column, const QStringList& items, int dropRows, int current);
+
+    // Installs or removes the application filter of a recording (macro_page_recording.cpp).
+    void FilterKeys(bool on);
+
+    [[nodiscard]] QString Text(std::string_view key) const;
 
     QWidget& dialog_;
     std::string compositeIni_;
@@ -187,9 +210,14 @@ class MacroPage final : public QObject, private EditObserver {
     MacroRecorder recorder_;
     std::unique_ptr<Widgets> widgets_;
     int languageIndex_ = 0;
+    // The record button's caption while no recording runs: the language message's text, then
+    // the stop's.
+    std::string_view idleRecordKey_;
     bool shown_ = false;
-    bool filtering_ = false;
-    bool renaming_ = false;
+    bool filtering_ = false;       // the application filter is installed
+    bool renaming_ = false;        // the selector's edit text is the user's, mid-typing
+    bool syncingRows_ = false;     // the list's selection is being set from the editor
+    bool actionsEnabled_ = false;  // the editor's last word on the seven action buttons
 };
 
 }  // namespace qx::keyassign::window

@@ -1,0 +1,78 @@
+// Macro recording on the page: the record button and the key filter that runs while a recording
+// does.
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "keyassign/key_event.h"
+#include "keyassign/window/macro_page/macro_page.h"
+#include "platform/qt_keystroke.h"
+
+namespace qx::keyassign::window {
+
+bool MacroPage::IsRecording() const {
+    return recorder_.IsRecording();
+}
+
+void MacroPage::ToggleRecording() {
+    recorder_.ToggleRecording();
+}
+
+void MacroPage::StopRecording() {
+    recorder_.StopRecording();
+}
+
+bool MacroPage::FilterKeyEvent(QEvent& event) {
+    if (!recorder_.IsRecording()) {
+        return false;
+    }
+    switch (event.type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            const platform::Keystroke keystroke =
+                platform::KeystrokeOfEvent(static_cast<QKeyEvent&>(event));
+            return recorder_.HandleKeyEvent(keystroke) == KeyEventVerdict::Swallow;
+        }
+        case QEvent::ShortcutOverride: {
+            // A key the recording takes is no shortcut (F1's help, a button's mnemonic): the
+            // override is accepted, so its press comes to the filter as a plain key press.
+            const platform::Keystroke keystroke =
+                platform::KeystrokeOfEvent(static_cast<QKeyEvent&>(event));
+            if (IsLeftToSystem(KeyCodeOfEvent(keystroke))) {
+                return false;
+            }
+            event.accept();
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void MacroPage::FilterKeys(bool on) {
+    if (on == filtering_ || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    if (on) {
+        QCoreApplication::instance()->installEventFilter(this);
+    } else {
+        QCoreApplication::instance()->removeEventFilter(this);
+    }
+    filtering_ = on;
+}
+
+// Installed on the application while a recording runs: the key events of the window's widgets,
+// before any widget or the window's own filters see them.
+bool MacroPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == nullptr || event == nullptr || !watched->isWidgetType()) {
+        return false;
+    }
+    const auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != dialog_.window()) {
+        return false;
+    }
+    return FilterKeyEvent(*event);
+}
+
+}  // namespace qx::keyassign::window
