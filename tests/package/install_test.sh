@@ -57,6 +57,8 @@ for program in qx480ctl qx480-sim; do
 done
 grep -q "<release version=\"$version\"" /usr/share/metainfo/*.metainfo.xml ||
   fail "the metadata's release is not $version"
+# The help page the Help buttons open: every link and picture of it is installed.
+tests/help/check_help_page.sh /usr/lib/qx480/Help >/dev/null || fail "the installed help page is incomplete"
 
 # The installed tools on the emulated keyboard, with folders of the test's own; the emulator
 # starts from the run-time folder next to the library, as a user's would.
