@@ -1,29 +1,61 @@
 // The places where the main window's remaining features attach: the profile manager, the
 // firmware update dialog and the key assignment window. Each is one method; until its window
 // exists it does nothing beyond what is said here.
+#include "keyassign/window/quilvane_dlg_composite.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
+#include "platform/program_paths.h"
 #include "skin/png_button.h"
 
 namespace qx::mainwnd {
 
+// The key assignment window is made once the start-up is over, so that its pictures are decoded
+// while the user has not clicked yet. It is one of the sub-windows: a profile switch is refused
+// while it is open, and the exit sequence and the keyboard's departure close it.
+void CQuilvaneDlg::PrepareKeyAssignment() {
+    if (composite_) {
+        return;
+    }
+    keyassign::window::CompositeHost host;
+    host.keyButtons = &keyView_;
+    host.setPendingChanges = [this] { SetApplyEnabled(true); };
+    host.keyButtonRect = [this](int controlId) {
+        const skin::CPngButton* button = Button(controlId);
+        return button == nullptr ? QRect()
+                                 : QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+    };
+    host.openHelp = options_.openHelp;
+    const platform::ProgramPaths& paths = platform::GetProgramPaths();
+    composite_ = std::make_unique<keyassign::window::Quilvane_DlgComposite>(
+        paths.compositeSkinFile, paths.compositeSkinFolder, std::move(host));
+    composite_->Prepare();
+    SubWindowHooks hooks;
+    hooks.close = [this] { return composite_->CloseIfOpen() == 1; };
+    hooks.language = [this](int languageIndex) {
+        if (composite_->IsOpen()) {
+            composite_->ApplyLanguage(languageIndex);
+        }
+    };
+    hooks.isOpen = [this] { return composite_->IsOpen(); };
+    subWindows_.Register(kKeyAssignmentName, std::move(hooks));
+}
+
 // A key of the keyboard view opens its assignment. The key stays highlighted (over, over,
 // down, normal, over) while the key assignment window is open, and gets its own sheets back
-// when it closes. The window itself is not part of the program yet: the key's entry is located
-// and nothing is shown.
+// when it closes.
 void CQuilvaneDlg::OpenKeyAssignment(int controlId) {
     const std::optional<keyassign::KeyEntryLocation> location =
         keyassign::LocateKeyEntry(controlId);
     skin::CPngButton* button = Button(controlId);
-    if (!location || button == nullptr) {
+    if (!location || button == nullptr || ended_) {
         return;
     }
+    PrepareKeyAssignment();
     button->SetSheetsOnly(sheets_.Set(kKeyOpenPattern));
-    // The key assignment window opens here, modally, for bank 0, entry location->entryIndex and
-    // this control id (macro editing alone when location->macroOnly). It registers itself in
-    // SubWindows() under kKeyAssignmentName with an isOpen hook, which keeps profile switches
-    // away while it is open.
-    layout_.RestoreKeySheets(controlId);
+    composite_->OpenForKey(controlId);
+    if (!ended_) {
+        layout_.RestoreKeySheets(controlId);
+    }
 }
 
 // 1005: the profile manager, shown modally. It registers in SubWindows() under

@@ -125,6 +125,7 @@ void CQuilvaneDlg::OnInit() {
     host_->SetInitDone();
     hide();
     DeliverStartUpHeldMessages();
+    PrepareKeyAssignment();
 }
 
 // 'PROF': the keyboard was read. The image comes back from the keyboard, the profile buttons show

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "device/connection/device_session.h"
+#include "keyassign/window/quilvane_dlg_composite.h"
 #include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"

@@ -49,6 +49,9 @@ namespace panel {
 class LightingPanel;
 }
 }  // namespace qx::lighting
+namespace qx::keyassign::window {
+class Quilvane_DlgComposite;
+}
 namespace qx::widgets {
 class CProfileMenu;
 class TrayIconState;
@@ -154,6 +157,10 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     [[nodiscard]] bool HasEnded() const { return ended_; }
     [[nodiscard]] int StartHiddenCount() const { return startHidden_; }
     [[nodiscard]] const MainSheets& Sheets() const { return sheets_; }
+    // The key assignment window; null until the start-up is over.
+    [[nodiscard]] keyassign::window::Quilvane_DlgComposite* KeyAssignmentWindow() const {
+        return composite_.get();
+    }
 
     void setVisible(bool visible) override;
 
@@ -251,6 +258,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     std::shared_ptr<platform::MessageTarget> WindowTarget() override;
 
     // ---- places later features fill in (main_extension_points.cpp)
+    void PrepareKeyAssignment();
     void OpenKeyAssignment(int controlId);
     void ShowProfileManager();
     void ShowFirmwareUpdate();
@@ -277,6 +285,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     std::unique_ptr<widgets::CTrayIcon> tray_;
     std::unique_ptr<widgets::TrayIconState> trayState_;
     std::unique_ptr<widgets::CProfileMenu> profileMenu_;
+    std::unique_ptr<keyassign::window::Quilvane_DlgComposite> composite_;
     QEventLoop* runLoop_ = nullptr;
 
     // The busy state: nesting depth, the messages held back meanwhile (posted again in order
