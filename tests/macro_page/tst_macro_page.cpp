@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -18,6 +19,8 @@
 #include "keyassign/action_texts.h"
 #include "keyassign/window/macro_page/macro_page.h"
 #include "keyboard/image_holders.h"
+#include "keyboard/key_lookup.h"
+#include "keyboard/key_table.h"
 #include "lang/language.h"
 #include "platform/memory_settings_store.h"
 #include "platform/native_scan_codes.h"
@@ -74,6 +77,7 @@ class MacroPageTest : public QObject {
     void recordsMeasuredDelaysAndPrintScreen();
     void delayEditStopsRecordingAndRounds();
     void selectorRenamesOnlyWhatIsTyped();
+    void keyAndActionCellsOfferDropDowns();
 
   private:
     void OpenWithMacro(const char* name);
@@ -183,7 +187,12 @@ void MacroPageTest::recordsEveryKeyOnceWithoutClosing() {
     Key(QEvent::KeyRelease, KEY_A, Qt::Key_A);
     Stroke(KEY_ESC, Qt::Key_Escape);
     Stroke(KEY_ENTER, Qt::Key_Return);
-    Stroke(KEY_F1, Qt::Key_F1);
+    // F1 through the desktop's path, shortcuts first: the window's help never opens.
+    int helpOpened = 0;
+    QShortcut help(QKeySequence(Qt::Key_F1), dialog_.get());
+    connect(&help, &QShortcut::activated, [&helpOpened] { ++helpOpened; });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QCOMPARE(helpOpened, 0);
     Stroke(KEY_LEFTMETA, Qt::Key_Super_L);
     QVERIFY(dialog_->isVisible());
 
@@ -273,6 +282,37 @@ void MacroPageTest::selectorRenamesOnlyWhatIsTyped() {
     QCOMPARE(QString::fromStdString(editor_->MacroNameAt(0)), QStringLiteral("One"));
     QCOMPARE(QString::fromStdString(editor_->MacroNameAt(1)), QStringLiteral("Only"));
     QCOMPARE(selector.lineEdit()->text(), QStringLiteral("One"));
+}
+
+// The key column offers the picker's names in a 20-row drop-down, the action column press and
+// release in a 6-row one; a chosen entry becomes the row's key or action and ends the edit.
+void MacroPageTest::keyAndActionCellsOfferDropDowns() {
+    OpenWithMacro("One");
+    editor_->InsertAction({10, 0x01E, kDown}, false, false);
+    skin::CReportCtrl& list = page_->ActionList();
+    auto* picker = list.viewport()->findChild<QComboBox*>();
+    QVERIFY(picker != nullptr);
+
+    list.BeginEdit(0, qx::keyassign::kKeyColumn);
+    QVERIFY(picker->isVisible());
+    QCOMPARE(picker->count(), static_cast<int>(qx::keyboard::kPickerCount));
+    QCOMPARE(picker->maxVisibleItems(), 20);
+    QCOMPARE(picker->currentIndex(), static_cast<int>(qx::keyboard::PickerOfKeyCode(0x01E)));
+    const int escape = qx::keyboard::PickerOfKeyCode(0x001);
+    picker->setCurrentIndex(escape);
+    emit picker->activated(escape);
+    QVERIFY(!picker->isVisible());
+    QVERIFY(!list.IsEditing());
+    QCOMPARE(editor_->Actions().Row(0).action.keyCode, qx::keyboard::KeyCodeOfPicker(escape));
+    QCOMPARE(list.GetCellText(0, 0), picker->itemText(escape));
+
+    list.BeginEdit(0, qx::keyassign::kActionColumn);
+    QCOMPARE(picker->count(), 2);
+    QCOMPARE(picker->maxVisibleItems(), 6);
+    picker->setCurrentIndex(1);
+    emit picker->activated(1);
+    QCOMPARE(editor_->Actions().Row(0).action.action, kUp);
+    QCOMPARE(list.GetCellText(0, 1), QString::fromUtf8("  \xE2\x86\x91"));
 }
 
 QTEST_MAIN(MacroPageTest)

@@ -87,6 +87,7 @@ MacroPage::MacroPage(QWidget& dialog, std::string compositeIni, MacroEditor& edi
     w.nameLabel->setFont(skin::MakeSkinFont(skin::kFaceArialUnicode, kNameLabelPoints, dpiY));
     MakeLabelLook(*w.nameLabel);
     w.recordDelayLabel = new QLabel(&dialog_);
+    w.recordDelayLabel->setWordWrap(true);  // its place has room for two lines
     MakeLabelLook(*w.recordDelayLabel);
     w.recordDelayBox = new QCheckBox(&dialog_);
     MakeLabelLook(*w.recordDelayBox);

@@ -197,6 +197,7 @@ class MacroPage final : public QObject, private EditObserver {
     bool EndCellEdit();
     bool ValidateCellEdit(int row, int column, QString& text);
     void ShowCellPicker(int row, int column, const QStringList& items, int dropRows, int current);
+    bool FilterCellPicker(QObject* watched, const QEvent& event);
 
     // Installs or removes the application filter of a recording (macro_page_recording.cpp).
     void FilterKeys(bool on);

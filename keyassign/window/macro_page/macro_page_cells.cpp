@@ -1,6 +1,8 @@
 // In-place edits of the action list: the key and action columns through a drop-down over the
 // cell, the delay column through the list's own digits-only editor.
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QString>
 #include <QStringList>
@@ -58,6 +60,7 @@ void MacroPage::SetUpActionList() {
     // One drop-down serves both list columns; choosing an entry ends the edit with it.
     QComboBox* picker = new QComboBox(list.viewport());
     picker->hide();
+    picker->installEventFilter(this);
     widgets_->cellPicker = picker;
     connect(picker, &QComboBox::activated, this, [this] { widgets_->list->EndEdit(true); });
 }
@@ -122,6 +125,20 @@ bool MacroPage::EndCellEdit() {
         }
     }
     w.list->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+// Leaving the drop-down for another control ends its edit, as leaving the text editor does.
+bool MacroPage::FilterCellPicker(QObject* watched, const QEvent& event) {
+    if (watched != widgets_->cellPicker || event.type() != QEvent::FocusOut) {
+        return false;
+    }
+    // The drop-down's own list takes the focus while it is open.
+    const bool toItsList = widgets_->cellPicker->view()->window()->isVisible();
+    if (!toItsList && static_cast<const QFocusEvent&>(event).reason() != Qt::PopupFocusReason &&
+        widgets_->pickerRow >= 0) {
+        widgets_->list->EndEdit(true);
+    }
     return false;
 }
 

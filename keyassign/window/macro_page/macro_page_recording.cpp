@@ -63,10 +63,14 @@ void MacroPage::FilterKeys(bool on) {
 }
 
 // Installed on the application while a recording runs: the key events of the window's widgets,
-// before any widget or the window's own filters see them.
+// before any widget or the window's own filters see them. Installed on the key and action
+// columns' drop-down too.
 bool MacroPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == nullptr || event == nullptr || !watched->isWidgetType()) {
         return false;
+    }
+    if (FilterCellPicker(watched, *event)) {
+        return true;
     }
     const auto* widget = static_cast<QWidget*>(watched);
     if (widget->window() != dialog_.window()) {
