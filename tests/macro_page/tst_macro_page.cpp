@@ -168,16 +168,16 @@ std::vector<MacroAction> MacroPageTest::Rows() const {
 // and says Stop, and add, delete and the selector are off.
 void MacroPageTest::recordsEveryKeyOnceWithoutClosing() {
     OpenWithMacro("One");
-    skin::CPngButton& record = page_->Button(kRecordButtonId);
+    skin::CPngButton& record = page_->Button(kIdRecord);
     QCOMPARE(record.text(), QStringLiteral("Rec"));
     QTest::mouseClick(&record, Qt::LeftButton);
     QVERIFY(page_->IsRecording());
     QVERIFY(record.IsMarked());
     QCOMPARE(record.text(), QStringLiteral("Stop"));
-    QVERIFY(!page_->Button(kAddMacroId).isEnabled());
-    QVERIFY(!page_->Button(kDeleteMacroId).isEnabled());
+    QVERIFY(!page_->Button(kIdAddMacro).isEnabled());
+    QVERIFY(!page_->Button(kIdDeleteMacro).isEnabled());
     QVERIFY(!page_->Selector().isEnabled());
-    QVERIFY(page_->Button(kDeleteActionId).isEnabled());
+    QVERIFY(page_->Button(kIdDeleteAction).isEnabled());
 
     Key(QEvent::KeyPress, KEY_A, Qt::Key_A);
     for (int i = 0; i < 3; ++i) {  // Qt's automatic repeats: a flagged release and press
@@ -215,7 +215,7 @@ void MacroPageTest::recordsEveryKeyOnceWithoutClosing() {
     QVERIFY(!page_->IsRecording());
     QVERIFY(!record.IsMarked());
     QCOMPARE(record.text(), QStringLiteral("Record"));
-    QVERIFY(page_->Button(kAddMacroId).isEnabled());
+    QVERIFY(page_->Button(kIdAddMacro).isEnabled());
     QVERIFY(page_->Selector().isEnabled());
     // Without a recording Escape is the window's again.
     Stroke(KEY_ESC, Qt::Key_Escape);

@@ -40,12 +40,12 @@ struct ButtonText {
 };
 // The record button's caption follows the recording (ShowRecordButton).
 constexpr std::array<ButtonText, 6> kActionButtonTexts{{
-    {kDeleteActionId, lang::kADelete},
-    {kClearActionsId, lang::kAClear},
-    {kMoveTopId, lang::kATop},
-    {kMoveUpId, lang::kAUp},
-    {kMoveDownId, lang::kADown},
-    {kMoveBottomId, lang::kABottom},
+    {kIdDeleteAction, lang::kADelete},
+    {kIdClearActions, lang::kAClear},
+    {kIdActionTop, lang::kATop},
+    {kIdActionUp, lang::kAUp},
+    {kIdActionDown, lang::kADown},
+    {kIdActionBottom, lang::kABottom},
 }};
 
 void MakeLabelLook(QWidget& widget) {
@@ -208,17 +208,17 @@ std::vector<QWidget*> MacroPage::Controls() const {
 QWidget* MacroPage::Control(int controlId) const {
     const Widgets& w = *widgets_;
     switch (controlId) {
-        case kMacroNameLabelId:
+        case kIdMacroNameLabel:
             return w.nameLabel;
-        case kMacroSelectorId:
+        case kIdMacroSelector:
             return w.selector;
-        case kActionListId:
+        case kIdActionList:
             return w.list;
-        case kCountBoxId:
+        case kIdCountBox:
             return w.countBox;
-        case kRecordDelayBoxId:
+        case kIdRecordDelay:
             return w.recordDelayBox;
-        case kRecordDelayLabelId:
+        case kIdRecordDelayLabel:
             return w.recordDelayLabel;
         default:
             return w.ButtonOf(controlId);
@@ -242,7 +242,7 @@ void MacroPage::ApplyLanguage(int languageIndex) {
     }
     for (const int id : kActionButtonIds) {
         w.ButtonOf(id)->SetTextStyle(
-            true, id == kRecordButtonId ? kRecordButtonPoints : kActionButtonPoints,
+            true, id == kIdRecord ? kRecordButtonPoints : kActionButtonPoints,
             QString::fromUtf8(skin::kFaceArialUnicode.data(),
                               static_cast<qsizetype>(skin::kFaceArialUnicode.size())),
             kCaptionColour, kCaptionColour, kCaptionColour, kDisabledCaptionColour, kCaptionColour,
@@ -303,24 +303,24 @@ void MacroPage::ConnectControls() {
     const auto onClick = [this](int id, auto action) {
         connect(widgets_->ButtonOf(id), &QAbstractButton::clicked, this, action);
     };
-    onClick(kAddMacroId, [this] { editor_.AddMacro(); });
-    onClick(kDeleteMacroId, [this] { editor_.DeleteMacro(); });
-    onClick(kRecordButtonId, [this] { ToggleRecording(); });
-    onClick(kDeleteActionId, [this] { editor_.DeleteAction(); });
-    onClick(kClearActionsId, [this] { editor_.ClearActions(); });
-    onClick(kMoveTopId, [this] {
+    onClick(kIdAddMacro, [this] { editor_.AddMacro(); });
+    onClick(kIdDeleteMacro, [this] { editor_.DeleteMacro(); });
+    onClick(kIdRecord, [this] { ToggleRecording(); });
+    onClick(kIdDeleteAction, [this] { editor_.DeleteAction(); });
+    onClick(kIdClearActions, [this] { editor_.ClearActions(); });
+    onClick(kIdActionTop, [this] {
         editor_.MoveActionTop();
         AfterMove();
     });
-    onClick(kMoveUpId, [this] {
+    onClick(kIdActionUp, [this] {
         editor_.MoveActionUp();
         AfterMove();
     });
-    onClick(kMoveDownId, [this] {
+    onClick(kIdActionDown, [this] {
         editor_.MoveActionDown();
         AfterMove();
     });
-    onClick(kMoveBottomId, [this] {
+    onClick(kIdActionBottom, [this] {
         editor_.MoveActionBottom();
         AfterMove();
     });

@@ -39,6 +39,7 @@
 #include "keyassign/edit_observer.h"
 #include "keyassign/macro_editor.h"
 #include "keyassign/macro_recorder.h"
+#include "keyassign/window/composite_ids.h"
 #include "skin/skin_sheet.h"
 
 class QCheckBox;
@@ -56,27 +57,10 @@ class CReportCtrl;
 
 namespace qx::keyassign::window {
 
-// The page's control ids (dialog resource 134).
-inline constexpr int kAddMacroId = 1017;
-inline constexpr int kDeleteMacroId = 1018;
-inline constexpr int kActionListId = 1019;
-inline constexpr int kRecordButtonId = 1020;
-inline constexpr int kDeleteActionId = 1021;
-inline constexpr int kClearActionsId = 1022;
-inline constexpr int kMoveTopId = 1023;
-inline constexpr int kMoveUpId = 1024;
-inline constexpr int kMoveDownId = 1025;
-inline constexpr int kMoveBottomId = 1026;
-inline constexpr int kRecordDelayBoxId = 1027;
-inline constexpr int kCountBoxId = 1125;
-inline constexpr int kMacroSelectorId = 1126;
-inline constexpr int kRecordDelayLabelId = 1133;
-inline constexpr int kMacroNameLabelId = 1200;
-
 // The seven action buttons, in the order of the editor's action-button notifications.
 inline constexpr std::array<int, 7> kActionButtonIds{
-    kRecordButtonId, kDeleteActionId, kClearActionsId, kMoveTopId,
-    kMoveUpId,       kMoveDownId,     kMoveBottomId};
+    kIdRecord,   kIdDeleteAction, kIdClearActions, kIdActionTop,
+    kIdActionUp, kIdActionDown,   kIdActionBottom};
 
 class MacroPage final : public QObject, private EditObserver {
   public:

@@ -165,7 +165,7 @@ void MacroPage::EnableMacroControls() {
     const bool recording = recorder_.IsRecording();
     for (std::size_t i = 0; i < kPageButtons.size(); ++i) {
         const int id = kPageButtons[i].id;
-        const bool macroButton = id == kAddMacroId || id == kDeleteMacroId;
+        const bool macroButton = id == kIdAddMacro || id == kIdDeleteMacro;
         const bool on = macroButton ? !recording : actionsEnabled_;
         w.buttons[i]->setEnabled(on && !w.unused[i]);
     }
@@ -173,7 +173,7 @@ void MacroPage::EnableMacroControls() {
 }
 
 void MacroPage::ShowRecordButton() {
-    skin::CPngButton& button = *widgets_->ButtonOf(kRecordButtonId);
+    skin::CPngButton& button = *widgets_->ButtonOf(kIdRecord);
     const bool recording = recorder_.IsRecording();
     const QString text = Text(recording ? lang::kMacroActionStopRecord : idleRecordKey_);
     button.setText(text);

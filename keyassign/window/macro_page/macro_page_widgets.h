@@ -26,15 +26,15 @@ struct PageButtonKey {
 };
 
 inline constexpr std::array<PageButtonKey, 9> kPageButtons{{
-    {kAddMacroId, "FUNC_MACRO_ADD"},
-    {kDeleteMacroId, "FUNC_MACRO_DELETE"},
-    {kRecordButtonId, "FUNC_MACRO_RECORD"},
-    {kDeleteActionId, "FUNC_MACRO_DELETE2"},
-    {kClearActionsId, "FUNC_MACRO_CLEAR"},
-    {kMoveTopId, "FUNC_MACRO_UP_TOP"},
-    {kMoveUpId, "FUNC_MACRO_UP"},
-    {kMoveDownId, "FUNC_MACRO_DOWN"},
-    {kMoveBottomId, "FUNC_MACRO_DOWN_BOTTOM"},
+    {kIdAddMacro, "FUNC_MACRO_ADD"},
+    {kIdDeleteMacro, "FUNC_MACRO_DELETE"},
+    {kIdRecord, "FUNC_MACRO_RECORD"},
+    {kIdDeleteAction, "FUNC_MACRO_DELETE2"},
+    {kIdClearActions, "FUNC_MACRO_CLEAR"},
+    {kIdActionTop, "FUNC_MACRO_UP_TOP"},
+    {kIdActionUp, "FUNC_MACRO_UP"},
+    {kIdActionDown, "FUNC_MACRO_DOWN"},
+    {kIdActionBottom, "FUNC_MACRO_DOWN_BOTTOM"},
 }};
 
 // Labels and the check box: text on the page's background.
