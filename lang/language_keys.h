@@ -90,7 +90,9 @@ inline constexpr std::string_view kProfileCancle = "PROFILE_CANCLE";
 inline constexpr std::string_view kProfileDefault = "PROFILE_DEFAULT";
 inline constexpr std::string_view kProfileFormatError = "PROFILE_FORMAT_ERROR";
 inline constexpr std::string_view kProfileMacro = "PROFILE_MACRO";
+inline constexpr std::string_view kProfileManagerTitle = "PROFILE_MANAGER_TITLE";
 inline constexpr std::string_view kProfileNew = "PROFILE_NEW";
+inline constexpr std::string_view kProfileNewError = "PROFILE_NEW_ERROR";
 inline constexpr std::string_view kProfileOk = "PROFILE_OK";
 inline constexpr std::string_view kProfileSeelctPrompt2 = "PROFILE_SEELCT_PROMPT2";
 inline constexpr std::string_view kProfileSelectPrompt = "PROFILE_SELECT_PROMPT";
@@ -103,7 +105,7 @@ inline constexpr std::string_view kMacroKeysTishi = "MACRO_KEYS_TISHI";
 inline constexpr std::string_view kMacroActionTishi = "MACRO_ACTION_TISHI";
 inline constexpr std::string_view kMacroDelayMs = "MACRO_DELAY_MS";
 
-inline constexpr std::array<std::string_view, 82> kNamedTextKeys = {
+inline constexpr std::array<std::string_view, 84> kNamedTextKeys = {
     kABottom,
     kAClear,
     kADelete,
@@ -174,7 +176,9 @@ inline constexpr std::array<std::string_view, 82> kNamedTextKeys = {
     kProfileDefault,
     kProfileFormatError,
     kProfileMacro,
+    kProfileManagerTitle,
     kProfileNew,
+    kProfileNewError,
     kProfileOk,
     kProfileSeelctPrompt2,
     kProfileSelectPrompt,
@@ -196,10 +200,11 @@ struct FormatTextKey {
     FormatArgs args;
 };
 
-inline constexpr std::array<FormatTextKey, 4> kFormatTexts = {{
+inline constexpr std::array<FormatTextKey, 5> kFormatTexts = {{
     {kMacroErrMax, FormatArgs::Number},             // the most macros, 100
     {kMacroActionErrDelayMax, FormatArgs::Number},  // the longest delay in ms, 40000
     {kProfileFormatError, FormatArgs::Text},        // the profile file's full path
+    {kProfileNewError, FormatArgs::Text},           // the new profile file's full path
     {kUnknownKey, FormatArgs::Number},              // the key code, 16-bit unsigned
 }};
 

@@ -58,9 +58,16 @@ void CQuilvaneDlg::OpenKeyAssignment(int controlId) {
     }
 }
 
-// 1005: the profile manager, shown modally. It registers in SubWindows() under
-// kProfileManagerName (close, hasChanges, profileSwitched).
-void CQuilvaneDlg::ShowProfileManager() {}
+// 1005: the profile manager, shown modally. It joins SubWindows() the first time it opens: the
+// exit sequence and the keyboard's departure close it, and a profile switch asks about its
+// changes and moves its check.
+void CQuilvaneDlg::ShowProfileManager() {
+    if (!profileManager_) {
+        profileManager_ = std::make_unique<ProfileManagerLink>(*this, options_.openHelp);
+        subWindows_.Register(kProfileManagerName, profileManager_->Hooks());
+    }
+    profileManager_->Show();
+}
 
 // 32780: the firmware update dialog, shown modally.
 void CQuilvaneDlg::ShowFirmwareUpdate() {}

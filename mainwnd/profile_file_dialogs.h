@@ -5,12 +5,13 @@
 #include <string_view>
 
 #include "platform/prompt.h"
+#include "profiles/profile_file_names.h"
 
 namespace qx::mainwnd {
 
-inline constexpr std::string_view kProfileFileExtension = "kpf";
-inline constexpr std::string_view kProfileFileInitialName = "*.kpf";
-inline constexpr std::string_view kProfileFileFilter = "(*.kpf)|*.kpf|(*.*)|*.*||";
+using profiles::kProfileFileExtension;
+using profiles::kProfileFileFilter;
+using profiles::kProfileFileInitialName;
 
 // Save: hides the read-only box and asks before overwriting.
 platform::FileDialogOptions BackupDialogOptions();

@@ -32,6 +32,7 @@
 #include "mainwnd/main_connection_host.h"
 #include "mainwnd/main_controls.h"
 #include "mainwnd/main_layout.h"
+#include "mainwnd/main_profile_manager.h"
 #include "mainwnd/main_sheets.h"
 #include "mainwnd/sub_windows.h"
 #include "platform/message_window.h"
@@ -286,6 +287,8 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     std::unique_ptr<widgets::TrayIconState> trayState_;
     std::unique_ptr<widgets::CProfileMenu> profileMenu_;
     std::unique_ptr<keyassign::window::Quilvane_DlgComposite> composite_;
+    // Made the first time the user opens the profile manager.
+    std::unique_ptr<ProfileManagerLink> profileManager_;
     QEventLoop* runLoop_ = nullptr;
 
     // The busy state: nesting depth, the messages held back meanwhile (posted again in order

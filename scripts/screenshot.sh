@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# Takes a picture of the driver's main window for the docs: builds the driver (default preset),
-# starts it on a virtual screen (Xvfb) with the emulated keyboard, waits for its window, saves it
-# as a PNG and ends the driver.
-#   ./scripts/screenshot.sh [output.png]     default: docs/driver.png
+# Takes a picture of one of the driver's windows for the docs: builds the driver (default
+# preset), starts it on a virtual screen (Xvfb) with the emulated keyboard, waits for its window,
+# opens the window asked for with a click as a user would, saves it as a PNG and ends the driver.
+#   ./scripts/screenshot.sh [output.png] [main|profiles]
+#     main (default): the main window, default docs/driver.png
+#     profiles: the profile manager, default docs/profile_manager.png
 # QX_BUILD_DIR picks another build folder of the same tree (default build/default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 case "${1:-}" in
-  -h|--help) sed -n '2,6p' "$0"; exit 0 ;;
+  -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
 esac
-output=$(realpath -m "${1:-docs/driver.png}")
+shown="${2:-main}"
+case "$shown" in
+  main) default_output=docs/driver.png ;;
+  profiles) default_output=docs/profile_manager.png ;;
+  *) echo "screenshot.sh: unknown window '$shown' (main or profiles)" >&2; exit 2 ;;
+esac
+output=$(realpath -m "${1:-$default_output}")
 
 # import (imagemagick) grabs the window, xwininfo (x11-utils) finds it, xdotool moves the pointer
 # out of its way.
@@ -25,7 +33,7 @@ if [ -z "${QX_SCREENSHOT_INNER:-}" ]; then
   # Again, on a screen of its own.
   # A screen large enough that its centre, where Xvfb may keep the pointer, lies outside the
   # window once the window sits in the top left corner.
-  exec env QX_SCREENSHOT_INNER=1 xvfb-run -a -s "-screen 0 2400x1400x24" "$0" "$output"
+  exec env QX_SCREENSHOT_INNER=1 xvfb-run -a -s "-screen 0 2400x1400x24" "$0" "$output" "$shown"
 fi
 
 work=$(mktemp -d)
@@ -46,25 +54,38 @@ stop_driver() {
   kill "$driver" 2>/dev/null || true
 }
 
-# The window opens by itself at the first attach of the emulated keyboard: the largest viewable
-# window of the program with the main caption.
-window=""
-for _ in $(seq 150); do
-  window=""
-  best=0
-  for id in $(xwininfo -root -tree 2>/dev/null | awk '/"Varkon QX480 Driver"/ {print $1}'); do
-    info=$(xwininfo -id "$id" 2>/dev/null) || continue
-    grep -q "Map State: IsViewable" <<<"$info" || continue
-    width=$(awk '/Width:/ {print $2}' <<<"$info")
-    height=$(awk '/Height:/ {print $2}' <<<"$info")
-    if [ $((width * height)) -gt "$best" ] && [ "$width" -gt 200 ]; then
-      best=$((width * height))
-      window=$id
-    fi
+# The largest viewable window of the program with one of the given titles (wider than 200 pixels,
+# so no tooltip), or nothing.
+largest_window() {
+  local best=0 found="" id info width height title
+  for title in "$@"; do
+    for id in $(xwininfo -root -tree 2>/dev/null | grep -F "\"$title\"" | awk '{print $1}'); do
+      info=$(xwininfo -id "$id" 2>/dev/null) || continue
+      grep -q "Map State: IsViewable" <<<"$info" || continue
+      width=$(awk '/Width:/ {print $2}' <<<"$info")
+      height=$(awk '/Height:/ {print $2}' <<<"$info")
+      if [ $((width * height)) -gt "$best" ] && [ "$width" -gt 200 ]; then
+        best=$((width * height))
+        found=$id
+      fi
+    done
   done
-  [ -n "$window" ] && break
-  sleep 0.2
-done
+  echo "$found"
+}
+
+# Waits up to 30 s for such a window.
+wait_for_window() {
+  local found=""
+  for _ in $(seq 150); do
+    found=$(largest_window "$@")
+    [ -n "$found" ] && break
+    sleep 0.2
+  done
+  echo "$found"
+}
+
+# The window opens by itself at the first attach of the emulated keyboard.
+window=$(wait_for_window "Varkon QX480 Driver")
 if [ -z "$window" ]; then
   echo "screenshot.sh: the driver's window did not appear" >&2
   stop_driver
@@ -74,6 +95,23 @@ fi
 # centre) is outside it, so no key shows hovered and the software cursor is not in the picture.
 xdotool windowmove "$window" 0 0 || true
 sleep 2.5  # let the first attach's refresh (profile, lighting) paint
+
+if [ "$shown" = profiles ]; then
+  # A click on the profiles button (its rectangle in the skin) opens the manager. Its title is
+  # the language file's, in either language.
+  IFS=, read -r bx by bw bh _ < <(sed -n 's/^FUNC_PROFILES=//p' "$build/bin/Skins/Main.ini" | tr -d '\r')
+  xdotool mousemove --window "$window" $((bx + bw / 2)) $((by + bh / 2)) click 1
+  mapfile -t titles < <(sed -n 's/^PROFILE_MANAGER_TITLE=//p' "$build"/bin/Lang*.ini | tr -d '\r')
+  window=$(wait_for_window "${titles[@]}")
+  if [ -z "$window" ]; then
+    echo "screenshot.sh: the profile manager did not open" >&2
+    stop_driver
+    exit 1
+  fi
+  # Away from the pointer, which stays where it clicked.
+  xdotool windowmove "$window" 1200 700 || true
+  sleep 1
+fi
 mkdir -p "$(dirname "$output")"
 import -window "$window" "$output"
 stop_driver
