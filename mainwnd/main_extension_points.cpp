@@ -62,6 +62,9 @@ void CQuilvaneDlg::OpenKeyAssignment(int controlId) {
 // exit sequence and the keyboard's departure close it, and a profile switch asks about its
 // changes and moves its check.
 void CQuilvaneDlg::ShowProfileManager() {
+    if (ended_) {
+        return;
+    }
     if (!profileManager_) {
         profileManager_ = std::make_unique<ProfileManagerLink>(*this, options_.openHelp);
         subWindows_.Register(kProfileManagerName, profileManager_->Hooks());
