@@ -206,6 +206,12 @@ void ProfileManagerTest::addWritesADefaultFileThatApplyCountsAndCancelWritesNoth
                  qx::platform::DataFolderPath() + qx::lang::LangText(qx::lang::kProfileNew));
         QVERIFY(asked.promptBeforeOverwrite);
 
+        // A file that cannot be written gets no row, and the user is told.
+        harness.Prompt().QueueFile(DataFolder() + "missing/folder.kpf");
+        Click(dialog, pm::kIdAdd);
+        QCOMPARE(dialog.List().rowCount(), 3);
+        QCOMPARE(harness.Prompt().MessageTexts().size(), std::size_t{1});
+
         harness.Prompt().QueueFile(path);
         Click(dialog, pm::kIdAdd);
         QCOMPARE(dialog.List().rowCount(), 4);
