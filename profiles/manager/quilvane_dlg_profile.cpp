@@ -21,6 +21,7 @@
 #include "skin/report_ctrl.h"
 #include "skin/skin_files.h"
 #include "skin/skin_font.h"
+#include "skin/skin_palette.h"
 
 namespace qx::profiles::manager {
 namespace {
@@ -60,6 +61,8 @@ CQuilvane_DlgProfile::CQuilvane_DlgProfile(ProfileManagerHost& host, std::string
       host_(host) {
     MakeControls();
     SetUpList();
+    // The list in the skin's colours, as the window's other plain widgets would be.
+    setStyleSheet(skin::palette::PlainWidgetStyleSheet());
     ApplyLanguage();
 }
 

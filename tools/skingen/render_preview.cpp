@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "keyboard/key_buttons.h"
+#include "profiles/manager/profile_manager_ids.h"
 #include "skin/base_dialog.h"
 #include "skin/font_faces.h"
 #include "skin/placement.h"
@@ -28,6 +29,7 @@ using skin::CPngButton;
 using skin::SheetSet;
 using skin::SkinSheet;
 namespace f = skin::files;
+namespace pm = profiles::manager;
 
 constexpr skin::ColorRef kWhite = 0xFFFFFF;
 constexpr skin::ColorRef kGrey = 0x7F7F7F;
@@ -329,10 +331,14 @@ bool RenderProfile(const std::string& folder, const std::string& path) {
     w["CONTROL2_APPLY"].setEnabled(false);
     auto& list = w.Place("PROGRAM_LIST", new skin::CReportCtrl(&w.Dialog()));
     list.setFont(skin::MakeSkinFont(skin::kFaceArialUnicode, 9, w.Dialog().logicalDpiY()));
-    list.InsertColumn(0, QStringLiteral("激活"), skin::kColumnLeft, 60);
-    list.InsertColumn(1, QStringLiteral("名称"), skin::kColumnLeft, 120);
-    list.InsertColumn(2, QStringLiteral("路径"), skin::kColumnLeft, 356);
+    for (std::size_t c = 0; c < pm::kProfileColumns.size(); ++c) {
+        const std::string_view heading = pm::kProfileColumns[c].heading;
+        list.InsertColumn(static_cast<int>(c),
+                          QString::fromUtf8(heading.data(), static_cast<qsizetype>(heading.size())),
+                          skin::kColumnLeft, pm::kProfileColumns[c].width);
+    }
     list.SetGridLines(true);
+    list.setTextElideMode(Qt::ElideMiddle);
     list.SetCheckboxStyle(skin::kCheckboxSingle);
     list.SetHeaderButtons(false);
     for (int i = 0; i < 3; ++i) {
