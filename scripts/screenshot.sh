@@ -2,15 +2,24 @@
 # Takes a picture of one of the driver's windows for the docs: builds the driver (default
 # preset), starts it on a virtual screen (Xvfb) with the emulated keyboard, waits for its window,
 # opens the window asked for with a click as a user would, saves it as a PNG and ends the driver.
-#   ./scripts/screenshot.sh [output.png] [main|profiles]
+#   ./scripts/screenshot.sh [--click X,Y]... [output.png] [main|profiles]
 #     main (default): the main window, default docs/driver.png
 #     profiles: the profile manager, default docs/profile_manager.png
+#   Each --click clicks at X,Y inside the driver's newest window (the main window at first, in
+#   the top-left corner); a window a click opens is moved to that corner too and is the picture.
+#   Without clicks the lighting panel is switched on, so that the picture shows its controls;
+#   with them it starts off, so that a click on a key opens its assignment.
 # QX_BUILD_DIR picks another build folder of the same tree (default build/default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-case "${1:-}" in
-  -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
-esac
+clicks=()
+while [ $# -gt 0 ]; do
+  case $1 in
+    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
+    --click) clicks+=("${2:?--click needs X,Y}"); shift 2 ;;
+    *) break ;;
+  esac
+done
 shown="${2:-main}"
 case "$shown" in
   main) default_output=docs/driver.png ;;
@@ -33,7 +42,8 @@ if [ -z "${QX_SCREENSHOT_INNER:-}" ]; then
   # Again, on a screen of its own.
   # A screen large enough that its centre, where Xvfb may keep the pointer, lies outside the
   # window once the window sits in the top left corner.
-  exec env QX_SCREENSHOT_INNER=1 xvfb-run -a -s "-screen 0 2400x1400x24" "$0" "$output" "$shown"
+  exec env QX_SCREENSHOT_INNER=1 xvfb-run -a -s "-screen 0 2400x1400x24" "$0" \
+    ${clicks[@]+$(printf -- '--click %s ' "${clicks[@]}")} "$output" "$shown"
 fi
 
 work=$(mktemp -d)
@@ -41,9 +51,9 @@ trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 export RADODOR_BACKEND=sim RADODOR_SIM_STATE="$work/keyboard.state"
-# The lighting panel switched on, so that the picture shows its controls.
 mkdir -p "$XDG_DATA_HOME/Varkon QX480 Driver"
-printf '[KEYCOLOR]\nDengCheck=1\n' >"$XDG_DATA_HOME/Varkon QX480 Driver/zadi.ini"
+printf '[KEYCOLOR]\nDengCheck=%d\n' $((${#clicks[@]} == 0)) \
+  >"$XDG_DATA_HOME/Varkon QX480 Driver/zadi.ini"
 
 xdotool mousemove 0 0  # no key under the pointer, no pointer in the picture
 "$build/bin/qx480-driver" &
@@ -111,6 +121,35 @@ if [ "$shown" = profiles ]; then
   # Away from the pointer, which stays where it clicked.
   xdotool windowmove "$window" 1200 700 || true
   sleep 1
+fi
+
+# The viewable windows of the driver larger than a tooltip, as "id" lines.
+driver_windows() {
+  for id in $(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ {print $1}'); do
+    [ "$(xprop -id "$id" _NET_WM_PID 2>/dev/null)" = "_NET_WM_PID(CARDINAL) = $driver" ] || continue
+    info=$(xwininfo -id "$id" 2>/dev/null) || continue
+    grep -q "Map State: IsViewable" <<<"$info" || continue
+    [ "$(awk '/Width:/ {print $2}' <<<"$info")" -gt 200 ] || continue
+    [ "$(awk '/Height:/ {print $2}' <<<"$info")" -gt 150 ] || continue
+    echo "$id"
+  done
+}
+for click in ${clicks[@]+"${clicks[@]}"}; do
+  before=$(driver_windows)
+  xdotool mousemove --window "$window" "${click%,*}" "${click#*,}" click 1
+  sleep 1.5
+  for id in $(driver_windows); do
+    if ! grep -qx "$id" <<<"$before"; then
+      window=$id
+      xdotool windowmove "$window" 0 0 || true
+      sleep 1
+      break
+    fi
+  done
+done
+if [ ${#clicks[@]} -gt 0 ]; then
+  xdotool mousemove 2399 1399  # off every window: nothing shows hovered
+  sleep 0.5
 fi
 mkdir -p "$(dirname "$output")"
 import -window "$window" "$output"
