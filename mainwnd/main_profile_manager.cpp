@@ -35,7 +35,7 @@ SubWindowHooks ProfileManagerLink::Hooks() {
         dialog_->CloseProfileManagerIfOpen();
         return true;
     };
-    hooks.language = [this](int /*languageIndex*/) { dialog_->ApplyLanguage(); };
+    hooks.language = [this](int languageIndex) { dialog_->ApplyLanguage(languageIndex); };
     hooks.isOpen = [this] { return dialog_->IsOpen(); };
     hooks.hasChanges = [this] { return dialog_->HasChanges(); };
     hooks.profileSwitched = [this](int profile) { dialog_->OnProfileSwitched(profile); };

@@ -63,7 +63,7 @@ CQuilvane_DlgProfile::CQuilvane_DlgProfile(ProfileManagerHost& host, std::string
     SetUpList();
     // The list in the skin's colours, as the window's other plain widgets would be.
     setStyleSheet(skin::palette::PlainWidgetStyleSheet());
-    ApplyLanguage();
+    ApplyLanguage(lang::GetLanguageIndex());
 }
 
 CQuilvane_DlgProfile::~CQuilvane_DlgProfile() = default;
@@ -101,8 +101,9 @@ void CQuilvane_DlgProfile::SetUpList() {
     list_->SetHeaderButtons(false);
 }
 
-void CQuilvane_DlgProfile::ApplyLanguage() {
-    setWindowTitle(QString::fromStdString(lang::LangText(lang::kProfileManagerTitle)));
+void CQuilvane_DlgProfile::ApplyLanguage(int languageIndex) {
+    setWindowTitle(
+        QString::fromStdString(lang::LoadLangText(lang::kProfileManagerTitle, languageIndex)));
 }
 
 skin::CPngButton* CQuilvane_DlgProfile::Button(int controlId) const {
@@ -125,7 +126,7 @@ std::vector<ProfileRow> CQuilvane_DlgProfile::Rows() const {
 void CQuilvane_DlgProfile::OnInitDialog() {
     CBaseDialog::OnInitDialog();
     ++openCount_;
-    ApplyLanguage();
+    ApplyLanguage(lang::GetLanguageIndex());
     list_->setFont(skin::MakeSkinFont(skin::kFaceArialUnicode, kListFontPoints, logicalDpiY()));
     BuildSheetsOnce();
     PlaceControls();

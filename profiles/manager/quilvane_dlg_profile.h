@@ -47,8 +47,8 @@ class CQuilvane_DlgProfile final : public skin::CBaseDialog {
     // A switch made elsewhere: the check moves to row `profile` (none for -1) and the list
     // counts as unchanged.
     void OnProfileSwitched(int profile);
-    // Replaces the window title (the language changed).
-    void ApplyLanguage();
+    // The window title in the language of `languageIndex` (the language message).
+    void ApplyLanguage(int languageIndex);
 
     [[nodiscard]] bool IsOpen() const { return openCount_ > 0; }
     [[nodiscard]] int OpenCount() const { return openCount_; }
