@@ -68,6 +68,14 @@ void CBaseDialog::ApplySkin() {
     ini_.SetPath(iniPath_);
     const std::string main = ini_.GetString(kScreenSection, kScreenMainKey, "").value_or("");
     const std::string mask = ini_.GetString(kScreenSection, kScreenMaskKey, main).value_or("");
+    const std::string pictures = main + '|' + mask;
+    if (keepSkin_ && !background_.isNull() && pictures == loadedPictures_) {
+        resize(background_.size());
+        raise();
+        applyingSkin_ = false;
+        return;
+    }
+    loadedPictures_ = pictures;
     // A separate mask is decoded and turned into the outline on another thread meanwhile.
     std::future<CutOutline> outline;
     if (mask != main) {
@@ -97,6 +105,9 @@ void CBaseDialog::ApplySkin() {
 }
 
 void CBaseDialog::ReleaseImages() {
+    if (keepSkin_) {
+        return;
+    }
     background_ = QPixmap();
     maskSize_ = QSize();
 }

@@ -43,6 +43,10 @@ class CBaseDialog : public QDialog {
     // The size of the mask picture the outline was cut from (the picture itself is not kept).
     [[nodiscard]] QSize MaskSize() const { return maskSize_; }
     [[nodiscard]] bool IsApplyingSkin() const { return applyingSkin_; }
+    // A window shown again and again (the key assignment window, opened for every key click)
+    // keeps its two pictures between showings instead of loading them anew each time: OK and
+    // Cancel do not release them, and ApplySkin reloads only when the skin names other files.
+    void SetKeepSkin(bool keep) { keepSkin_ = keep; }
 
     void setVisible(bool visible) override;
     void done(int result) override;
@@ -72,6 +76,8 @@ class CBaseDialog : public QDialog {
     QPixmap background_;
     QSize maskSize_;
     bool applyingSkin_ = false;
+    bool keepSkin_ = false;
+    std::string loadedPictures_;  // "main|mask" of the pictures held, when kept
     std::string iniPath_;
     std::string skinFolder_;
     CIniFile ini_;

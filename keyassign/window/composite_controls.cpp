@@ -156,21 +156,26 @@ void Quilvane_DlgComposite::PlaceControls() {
     skin::PlaceControl(*mouseList_, ini, kMouseListKey);
 }
 
+// The lists' names are made again only in another language; each opening selects row 0.
 void Quilvane_DlgComposite::FillLists() {
-    mediaList_->clear();
-    for (const keyboard::MultimediaEntry& entry : keyboard::kMultimediaList) {
-        mediaList_->addItem(QString::fromStdString(keyboard::KeyNameOfCode(entry.keyCode)));
+    const int language = lang::GetLanguageIndex();
+    if (language != listsLanguage_) {
+        listsLanguage_ = language;
+        mediaList_->clear();
+        for (const keyboard::MultimediaEntry& entry : keyboard::kMultimediaList) {
+            mediaList_->addItem(QString::fromStdString(keyboard::KeyNameOfCode(entry.keyCode)));
+        }
+        functionList_->clear();
+        for (const std::string_view key : lang::kFunctionKeyDescriptions) {
+            functionList_->addItem(QString::fromStdString(lang::LoadLangText(key, language)));
+        }
+        mouseList_->clear();
+        for (const keyboard::KeyCode code : keyboard::kMouseCodes) {
+            mouseList_->addItem(QString::fromStdString(keyboard::KeyNameOfCode(code)));
+        }
     }
     mediaList_->setCurrentIndex(0);
-    functionList_->clear();
-    for (const std::string_view key : lang::kFunctionKeyDescriptions) {
-        functionList_->addItem(QString::fromStdString(Text(key)));
-    }
     functionList_->setCurrentIndex(0);
-    mouseList_->clear();
-    for (const keyboard::KeyCode code : keyboard::kMouseCodes) {
-        mouseList_->addItem(QString::fromStdString(keyboard::KeyNameOfCode(code)));
-    }
     mouseList_->setCurrentIndex(0);
 }
 

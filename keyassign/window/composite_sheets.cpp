@@ -49,7 +49,24 @@ void CompositeSheets::Prepare(const std::string& skinFolder, QSize clientSize) {
     prepared_ = true;
 }
 
+bool CompositeSheets::AllReady() const {
+    if (!prepared_) {
+        return false;
+    }
+    for (const auto& group : sheets_) {
+        for (const skin::SkinSheet& sheet : group) {
+            if (!sheet.IsReady()) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool CompositeSheets::AllLoaded() const {
+    if (!prepared_) {
+        return false;
+    }
     for (const auto& group : sheets_) {
         for (const skin::SkinSheet& sheet : group) {
             if (sheet.Covered().isNull()) {

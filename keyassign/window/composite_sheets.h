@@ -26,6 +26,8 @@ class CompositeSheets {
     void Prepare(const std::string& skinFolder, QSize clientSize);
     [[nodiscard]] bool IsPrepared() const { return prepared_; }
 
+    // True when the background thread has made every sheet (does not wait).
+    [[nodiscard]] bool AllReady() const;
     // True when every picture could be loaded; waits for those still being decoded.
     [[nodiscard]] bool AllLoaded() const;
 

@@ -129,6 +129,8 @@ void Quilvane_DlgComposite::ApplyLanguage(int languageIndex) {
     for (const auto& [id, key] : labels) {
         static_cast<QLabel*>(Control(id))->setText(text(key));
     }
+    // The desktop names the window by its heading (task switchers, window lists).
+    setWindowTitle(static_cast<QLabel*>(Control(kIdHeading))->text());
     ApplyTextStyles();
     page_->ApplyLanguage(languageIndex);
     MakeFonts();

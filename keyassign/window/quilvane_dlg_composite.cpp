@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "app/main_window_port.h"
@@ -19,12 +20,16 @@
 #include "keyassign/window/window_placement.h"
 #include "keyboard/key_names.h"
 #include "lang/language.h"
+#include "platform/ini_file.h"
 #include "skin/picture_file.h"
 #include "skin/png_button.h"
 #include "skin/skin_keys.h"
 
 namespace qx::keyassign::window {
 namespace {
+
+// How often the window looks whether its sheets are made, to draw itself once in advance.
+constexpr int kWarmUpPollMs = 100;
 
 // The key buttons of a window that has none (a window made without a main window).
 class NoKeyButtons final : public KeyButtonView {
@@ -71,6 +76,7 @@ Quilvane_DlgComposite::Quilvane_DlgComposite(std::string iniPath, std::string sk
     : skin::CBaseDialog(kCompositeTemplateId, parent, std::move(iniPath), std::move(skinFolder)),
       host_(std::move(host)),
       editor_(static_cast<EditObserver&>(*this)) {
+    SetKeepSkin(true);
     if (!host_.openHelp) {
         host_.openHelp = [] { app::OpenHelp(); };
     }
@@ -93,14 +99,55 @@ void Quilvane_DlgComposite::Prepare() {
     if (sheets_.IsPrepared()) {
         return;
     }
-    // The sheets have the window's size, which is its background picture's.
+    // The background and the outline are made now, while nobody waits, when both pictures are
+    // there; a missing one ends the program at the first opening, never at start-up.
     const skin::CIniFile ini(IniPath());
     const std::string main =
         ini.GetString(skin::kScreenSection, skin::kScreenMainKey, "").value_or("");
+    const std::string mask =
+        ini.GetString(skin::kScreenSection, skin::kScreenMaskKey, main).value_or("");
+    if (QImageReader(QString::fromStdString(SkinFolder() + main)).canRead() &&
+        QImageReader(QString::fromStdString(SkinFolder() + mask)).canRead()) {
+        ApplySkin();
+    }
+    // The sheets have the window's size, which is its background picture's.
     const QSize size = QImageReader(QString::fromStdString(SkinFolder() + main)).size();
     sheets_.Prepare(SkinFolder(), size.isValid() ? size : QSize());
-    // Style sheets and fonts are resolved now rather than at the first showing.
+    // Style sheets, fonts and the native window are resolved now rather than at the first
+    // showing.
     ensurePolished();
+    winId();
+    WarmUpWhenSheetsAreMade();
+}
+
+// Once the background thread has made the sheets, the window is laid out and drawn once off
+// screen, so that the first opening finds fonts, glyphs and styles ready as later ones do.
+void Quilvane_DlgComposite::WarmUpWhenSheetsAreMade() {
+    warmUpTimer_ = new QTimer(this);
+    warmUpTimer_->setInterval(kWarmUpPollMs);
+    connect(warmUpTimer_, &QTimer::timeout, this, [this] {
+        if (IsOpen() || sheetsChecked_) {
+            warmUpTimer_->stop();
+        } else if (sheets_.AllReady()) {
+            warmUpTimer_->stop();
+            WarmUp();
+        }
+    });
+    warmUpTimer_->start();
+}
+
+void Quilvane_DlgComposite::WarmUp() {
+    const platform::IniReadScope skinAndTexts;
+    PlaceControls();
+    page_->Place(sheets_.Set(SheetGroup::Macro));
+    MakeFonts();
+    ApplyFonts();
+    FillLists();
+    ApplyLanguage(lang::GetLanguageIndex());
+    ApplyLabelFonts();
+    QImage drawn(size(), QImage::Format_RGB32);
+    render(&drawn);
+    warmedUp_ = true;
 }
 
 int Quilvane_DlgComposite::OpenForKey(int controlId) {
@@ -124,6 +171,8 @@ int Quilvane_DlgComposite::CloseIfOpen() {
 
 // The initialisation of each opening, in this order.
 void Quilvane_DlgComposite::OnInitDialog() {
+    // The skin file and the language file are read once for the whole initialisation.
+    const platform::IniReadScope skinAndTexts;
     skin::CBaseDialog::OnInitDialog();
     ++openCount_;
     if (!filterInstalled_) {

@@ -28,6 +28,7 @@
 #include "skin/base_dialog.h"
 
 class QCheckBox;
+class QTimer;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -81,6 +82,8 @@ class Quilvane_DlgComposite final : public skin::CBaseDialog, private EditObserv
     [[nodiscard]] QWidget* Control(int controlId) const;
     [[nodiscard]] skin::CPngButton* Button(int controlId) const;
     [[nodiscard]] const CompositeSheets& Sheets() const { return sheets_; }
+    // The sheets are made and the window was drawn once in advance.
+    [[nodiscard]] bool IsWarmedUp() const { return warmedUp_; }
     [[nodiscard]] MacroEditor& Editor() { return editor_; }
     [[nodiscard]] MacroPage& MacroPageOf() { return *page_; }
 
@@ -118,6 +121,10 @@ class Quilvane_DlgComposite final : public skin::CBaseDialog, private EditObserv
     bool FilterKeyEvent(QObject* watched, QEvent& event);
     void TakeCapturedKey(keyboard::KeyCode key);
     void SetCaptureActive(bool active);
+
+    // ---- the first drawing made in advance (quilvane_dlg_composite.cpp)
+    void WarmUpWhenSheetsAreMade();
+    void WarmUp();
 
     // ---- pages and choices (quilvane_dlg_composite.cpp)
     void InitialiseOpening();
@@ -178,7 +185,10 @@ class Quilvane_DlgComposite final : public skin::CBaseDialog, private EditObserv
     bool captureActive_ = false;
     bool filterInstalled_ = false;
     bool focusPending_ = false;
+    QTimer* warmUpTimer_ = nullptr;
+    bool warmedUp_ = false;
     int languageIndex_ = 0;
+    int listsLanguage_ = -1;  // the language the lists' names were made in
 };
 
 }  // namespace qx::keyassign::window

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 
 #include "device/transfer/key_action.h"
@@ -21,6 +22,7 @@
 #include "platform/native_scan_codes.h"
 #include "platform/system_messages.h"
 #include "sim/keyboard_memory.h"
+#include "skin/picture_file.h"
 #include "skin/png_button.h"
 #include "tests/mainwnd/main_window_harness.h"
 
@@ -108,6 +110,7 @@ class CompositeTest : public QObject {
     void cancelDiscardsEverythingSinceTheLastApply();
     void profileSwitchIsRefusedWhileOpen();
     void macroOnlyFromG9AndTheMacroButton();
+    void missingPictureEndsTheProgramAtTheFirstOpeningOnly();
 };
 
 void CompositeTest::clickAPressBOkApplyWritesBToAsPlace() {
@@ -256,6 +259,20 @@ void CompositeTest::macroOnlyFromG9AndTheMacroButton() {
         QVERIFY(!dialog.IsMacroOnly());
         QVERIFY(dialog.Button(kw::kIdPageKey)->isEnabled());
     }));
+}
+
+void CompositeTest::missingPictureEndsTheProgramAtTheFirstOpeningOnly() {
+    MainWindowHarness harness;
+    std::filesystem::remove(harness.ProgramFolder() + "Skins/function_over.jpg");
+    int ends = 0;
+    qx::skin::SetSkinFatalHandler([&] { ++ends; });
+    QVERIFY(harness.Start());
+    QVERIFY(harness.Settle());
+    QCOMPARE(ends, 0);
+    QVERIFY(WhileOpen(harness, kKeyA, [&](Quilvane_DlgComposite&) { QCOMPARE(ends, 1); }));
+    QVERIFY(WhileOpen(harness, kKeyA, [&](Quilvane_DlgComposite&) {}));
+    qx::skin::SetSkinFatalHandler({});
+    QCOMPARE(ends, 1);
 }
 
 QTEST_MAIN(CompositeTest)

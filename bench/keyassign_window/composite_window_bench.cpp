@@ -1,0 +1,123 @@
+// The time from a click on a key of the main window until the key assignment window is shown and
+// drawn: the first opening of a freshly started driver (its sheets decoded in the background
+// since start-up and the window drawn once off screen), a later opening, and a plain dialog with as
+// many child widgets shown the same way. Runs offscreen against the emulated keyboard in process.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+
+#include "keyassign/window/quilvane_dlg_composite.h"
+#include "platform/system_messages.h"
+#include "tests/mainwnd/main_window_harness.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using qx::keyassign::window::Quilvane_DlgComposite;
+using qx::mainwnd::test::MainWindowHarness;
+
+constexpr int kKeyA = 1058;
+
+// Seconds from `open` (which runs the dialog modally) until `dialog` is shown and drawn once.
+double TimeToDrawn(const std::function<QDialog*()>& dialog, const std::function<void()>& open) {
+    double seconds = 0;
+    const Clock::time_point start = Clock::now();
+    QTimer::singleShot(0, [&] {
+        QDialog* shown = dialog();
+        shown->repaint();
+        seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        shown->reject();
+    });
+    open();
+    return seconds;
+}
+
+double OpenKeyA(MainWindowHarness& harness) {
+    return TimeToDrawn([&] { return harness.Window().KeyAssignmentWindow(); },
+                       [&] {
+                           harness.Window().Messages().SendWindowMessage(
+                               qx::platform::kCommandMessage, kKeyA, 0);
+                       });
+}
+
+bool StartAndDecode(MainWindowHarness& harness) {
+    if (!harness.Start()) {
+        return false;
+    }
+    Quilvane_DlgComposite* dialog = harness.Window().KeyAssignmentWindow();
+    return dialog != nullptr &&
+           MainWindowHarness::WaitFor([dialog] { return dialog->IsWarmedUp(); }) &&
+           harness.Settle();
+}
+
+void BM_CompositeFirstOpening(benchmark::State& state) {
+    for (auto _ : state) {
+        MainWindowHarness harness;
+        if (!StartAndDecode(harness)) {
+            state.SkipWithError("the window did not start");
+            return;
+        }
+        state.SetIterationTime(OpenKeyA(harness));
+    }
+}
+BENCHMARK(BM_CompositeFirstOpening)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+
+void BM_CompositeLaterOpening(benchmark::State& state) {
+    MainWindowHarness harness;
+    if (!StartAndDecode(harness)) {
+        state.SkipWithError("the window did not start");
+        return;
+    }
+    OpenKeyA(harness);
+    for (auto _ : state) {
+        state.SetIterationTime(OpenKeyA(harness));
+    }
+    state.counters["widgets"] = static_cast<double>(
+        harness.Window().KeyAssignmentWindow()->findChildren<QWidget*>().size());
+}
+BENCHMARK(BM_CompositeLaterOpening)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A plain dialog of the same size with as many labels as the key assignment window has widgets.
+void BM_PlainDialogOpening(benchmark::State& state) {
+    int widgets = 0;
+    QSize size;
+    {
+        MainWindowHarness harness;
+        if (!StartAndDecode(harness)) {
+            state.SkipWithError("the window did not start");
+            return;
+        }
+        OpenKeyA(harness);
+        Quilvane_DlgComposite* composite = harness.Window().KeyAssignmentWindow();
+        widgets = static_cast<int>(composite->findChildren<QWidget*>().size());
+        size = composite->size();
+    }
+    QDialog plain;
+    plain.resize(size);
+    for (int i = 0; i < widgets; ++i) {
+        auto* label = new QLabel(QStringLiteral("Label %1").arg(i), &plain);
+        label->setGeometry((i % 8) * 64, (i / 8) * 24, 60, 20);
+    }
+    TimeToDrawn([&] { return &plain; }, [&] { plain.exec(); });
+    for (auto _ : state) {
+        state.SetIterationTime(TimeToDrawn([&] { return &plain; }, [&] { plain.exec(); }));
+    }
+    state.counters["widgets"] = widgets;
+}
+BENCHMARK(BM_PlainDialogOpening)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
