@@ -97,6 +97,10 @@ void Quilvane_DlgComposite::CreateControls() {
     // The mask is the page's background: no command, no hover face; a press on it drags the
     // window like one on the background.
     Button(kIdMask)->setAttribute(Qt::WA_TransparentForMouseEvents);
+    focusTimer_ = new QTimer(this);
+    focusTimer_->setSingleShot(true);
+    focusTimer_->setInterval(0);
+    connect(focusTimer_, &QTimer::timeout, this, [this] { FocusPageControl(); });
     Button(kIdMask)->SetDrawCallback([this](skin::CPngButton&, bool) { OnMaskDrawn(); });
     Button(kIdTitle)->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (const int id : {kIdHeading, kIdCountLabel, kIdSingleLabel, kIdKeyboardChoiceLabel,
@@ -207,32 +211,32 @@ void Quilvane_DlgComposite::MarkPageButton(Page page) {
 }
 
 // After every drawing of the mask the page's own control takes the focus, once the painting is
-// over (the controls above the mask are painted in the same pass).
+// over. The controls above the mask need no call of their own: the mask's area is drawn with
+// everything that lies over it.
 void Quilvane_DlgComposite::OnMaskDrawn() {
-    if (focusPending_ || !IsOpen()) {
-        return;
+    if (IsOpen() && !focusTimer_->isActive()) {
+        focusTimer_->start();
     }
-    focusPending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        focusPending_ = false;
-        QWidget* target = nullptr;
-        switch (CurrentPage()) {
-            case Page::SingleKey:
-                target = keyBox_->isVisible() ? static_cast<QWidget*>(keyBox_) : mouseList_;
-                break;
-            case Page::Media:
-                target = mediaList_;
-                break;
-            case Page::Function:
-                target = functionList_;
-                break;
-            case Page::Macro:
-                break;
-        }
-        if (target != nullptr && target->isVisible() && !target->hasFocus()) {
-            target->setFocus(Qt::OtherFocusReason);
-        }
-    });
+}
+
+void Quilvane_DlgComposite::FocusPageControl() {
+    QWidget* target = nullptr;
+    switch (CurrentPage()) {
+        case Page::SingleKey:
+            target = keyBox_->isVisible() ? static_cast<QWidget*>(keyBox_) : mouseList_;
+            break;
+        case Page::Media:
+            target = mediaList_;
+            break;
+        case Page::Function:
+            target = functionList_;
+            break;
+        case Page::Macro:
+            break;
+    }
+    if (target != nullptr && target->isVisible() && !target->hasFocus()) {
+        target->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 QWidget* Quilvane_DlgComposite::Control(int controlId) const {

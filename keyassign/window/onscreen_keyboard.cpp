@@ -13,7 +13,7 @@ QStringList OnScreenKeyboardPrograms() {
 
 QString FindOnScreenKeyboard() {
     for (const QString& program : OnScreenKeyboardPrograms()) {
-        const QString path = QStandardPaths::findExecutable(program);
+        QString path = QStandardPaths::findExecutable(program);
         if (!path.isEmpty()) {
             return path;
         }

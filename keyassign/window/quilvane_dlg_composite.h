@@ -108,6 +108,7 @@ class Quilvane_DlgComposite final : public skin::CBaseDialog, private EditObserv
     void ShowPageControls(Page page);
     void MarkPageButton(Page page);
     void OnMaskDrawn();
+    void FocusPageControl();
 
     // ---- texts, fonts, colours (composite_texts.cpp)
     void MakeFonts();
@@ -184,7 +185,7 @@ class Quilvane_DlgComposite final : public skin::CBaseDialog, private EditObserv
     bool modified_ = false;
     bool captureActive_ = false;
     bool filterInstalled_ = false;
-    bool focusPending_ = false;
+    QTimer* focusTimer_ = nullptr;  // the focus moves once the mask's drawing is over
     QTimer* warmUpTimer_ = nullptr;
     bool warmedUp_ = false;
     int languageIndex_ = 0;
