@@ -2,12 +2,14 @@
 // reports its profile, the profile menu and button, the G-key bank switch, key clicks in the
 // key assignment and lighting modes, and the hidden test command.
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 
 #include "device/connection/current_profile.h"
 #include "device/connection/default_key_layout.h"
 #include "device/link/command_packet.h"
 #include "device/transfer/key_action_layout.h"
+#include "keyassign/window/quilvane_dlg_composite.h"
 #include "keyboard/image_holders.h"
 #include "keyboard/key_buttons.h"
 #include "lighting/lighting_layout.h"
@@ -195,6 +197,13 @@ void MainDeviceTest::keyClicksWithTheLightingSwitchOffSendNothingAndKeepTheSheet
     mw::CQuilvaneDlg& window = harness.Window();
     const auto sentBefore = harness.Keyboard().CommandsSent().size();
     for (const int id : {kKeyA, 1143, mw::kIdFn, mw::kIdMacro, 1211}) {
+        // A key, G9 and the macro button open the key assignment window; cancelled, it sends
+        // nothing either.
+        QTimer::singleShot(0, &window, [&window] {
+            if (auto* assignment = window.KeyAssignmentWindow(); assignment != nullptr) {
+                assignment->CloseIfOpen();
+            }
+        });
         window.Button(id)->click();
     }
     QVERIFY(harness.Settle());
