@@ -51,6 +51,11 @@ inline constexpr uint32_t kCommandOpen = 32771;
 inline constexpr uint32_t kCommandAbout = 32773;
 inline constexpr uint32_t kCommandExit = 32774;
 inline constexpr uint32_t kSysCommandAbout = 16;
+// Commands of the menu button's menu (menu 144); its About item is kCommandAbout.
+inline constexpr uint32_t kCommandRestore = 32776;
+inline constexpr uint32_t kCommandBackup = 32777;
+inline constexpr uint32_t kCommandMenuExit = 32779;
+inline constexpr uint32_t kCommandFirmwareUpdate = 32780;
 
 // The tray icon as the main window creates it at 'INIT' (widgets/tray_icon.h).
 inline constexpr uint32_t kTrayCallbackMessage = 1725;

@@ -78,6 +78,7 @@ inline constexpr std::string_view kMenu1 = "MENU_1";
 inline constexpr std::string_view kMenu2 = "MENU_2";
 inline constexpr std::string_view kMenu3 = "MENU_3";
 inline constexpr std::string_view kMenu4 = "MENU_4";
+inline constexpr std::string_view kMenu5 = "MENU_5";  // the menu button's Firmware update
 inline constexpr std::string_view kMenu11 = "MENU_11";
 inline constexpr std::string_view kMenu22 = "MENU_22";
 inline constexpr std::string_view kMenu33 = "MENU_33";
@@ -105,7 +106,7 @@ inline constexpr std::string_view kMacroKeysTishi = "MACRO_KEYS_TISHI";
 inline constexpr std::string_view kMacroActionTishi = "MACRO_ACTION_TISHI";
 inline constexpr std::string_view kMacroDelayMs = "MACRO_DELAY_MS";
 
-inline constexpr std::array<std::string_view, 84> kNamedTextKeys = {
+inline constexpr std::array<std::string_view, 85> kNamedTextKeys = {
     kABottom,
     kAClear,
     kADelete,
@@ -164,6 +165,7 @@ inline constexpr std::array<std::string_view, 84> kNamedTextKeys = {
     kMenu2,
     kMenu3,
     kMenu4,
+    kMenu5,
     kMenu11,
     kMenu22,
     kMenu33,

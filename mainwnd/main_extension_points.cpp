@@ -1,11 +1,15 @@
 // The places where the main window's remaining features attach: the profile manager, the
 // firmware update dialog and the key assignment window. Each is one method; until its window
 // exists it does nothing beyond what is said here.
+#include <QPointer>
+
+#include "device/connection/device_session.h"
 #include "keyassign/window/quilvane_dlg_composite.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
 #include "platform/program_paths.h"
 #include "skin/png_button.h"
+#include "update/quilvane_dlg_update.h"
 
 namespace qx::mainwnd {
 
@@ -72,7 +76,29 @@ void CQuilvaneDlg::ShowProfileManager() {
     profileManager_->Show();
 }
 
-// 32780: the firmware update dialog, shown modally.
-void CQuilvaneDlg::ShowFirmwareUpdate() {}
+// 32780: the firmware update window, shown modally. It is made on first use as a child of this
+// window, so it keeps its updater path for the program's life, and registers in SubWindows(),
+// so that the exit sequence closes it (a box of its own is closed by the prompt after that).
+void CQuilvaneDlg::ShowFirmwareUpdate() {
+    if (exitStarted_) {
+        return;
+    }
+    auto* dialog = findChild<update::CQuilvane_DlgUpdate*>(QString(), Qt::FindDirectChildrenOnly);
+    if (dialog == nullptr) {
+        dialog = new update::CQuilvane_DlgUpdate(
+            session_ != nullptr ? &session_->Commands() : nullptr, this);
+        const QPointer<update::CQuilvane_DlgUpdate> open(dialog);
+        SubWindowHooks hooks;
+        hooks.close = [open] {
+            if (!open.isNull() && open->isVisible()) {
+                open->reject();
+            }
+            return true;
+        };
+        hooks.isOpen = [open] { return !open.isNull() && open->isVisible(); };
+        subWindows_.Register(kFirmwareUpdateName, std::move(hooks));
+    }
+    dialog->exec();
+}
 
 }  // namespace qx::mainwnd

@@ -106,14 +106,14 @@ using lighting::panel::kIdSpeedSlider;
 
 // ---- Menu commands -------------------------------------------------------------------------
 inline constexpr int kSysCommandMinimize = 0xF020;  // the window menu's Minimize
-inline constexpr int kCmdAboutSystem = static_cast<int>(app::kSysCommandAbout);  // 16
-inline constexpr int kCmdOpen = static_cast<int>(app::kCommandOpen);             // 32771
-inline constexpr int kCmdAbout = static_cast<int>(app::kCommandAbout);           // 32773
-inline constexpr int kCmdExit = static_cast<int>(app::kCommandExit);             // 32774
-inline constexpr int kCmdRestore = 32776;
-inline constexpr int kCmdBackup = 32777;
-inline constexpr int kCmdMenuExit = 32779;
-inline constexpr int kCmdFirmwareUpdate = 32780;
+inline constexpr int kCmdAboutSystem = static_cast<int>(app::kSysCommandAbout);           // 16
+inline constexpr int kCmdOpen = static_cast<int>(app::kCommandOpen);                      // 32771
+inline constexpr int kCmdAbout = static_cast<int>(app::kCommandAbout);                    // 32773
+inline constexpr int kCmdExit = static_cast<int>(app::kCommandExit);                      // 32774
+inline constexpr int kCmdRestore = static_cast<int>(app::kCommandRestore);                // 32776
+inline constexpr int kCmdBackup = static_cast<int>(app::kCommandBackup);                  // 32777
+inline constexpr int kCmdMenuExit = static_cast<int>(app::kCommandMenuExit);              // 32779
+inline constexpr int kCmdFirmwareUpdate = static_cast<int>(app::kCommandFirmwareUpdate);  // 32780
 inline constexpr int kCmdProfileMenuFirst = 9000;  // the default item
 inline constexpr int kCmdProfileMenuLast = 9200;
 inline constexpr int kCmdProfileMenuBase = 9001;  // item 9001 + i selects onboard profile i

@@ -8,11 +8,11 @@
 #include "lang/language.h"
 #include "lang/language_keys.h"
 #include "mainwnd/main_ids.h"
-#include "mainwnd/profile_file_dialogs.h"
 #include "mainwnd/quilvane_dlg.h"
 #include "mainwnd/transfer_jobs.h"
 #include "platform/prompt.h"
 #include "profiles/profile_file.h"
+#include "profiles/profile_file_dialogs.h"
 #include "widgets/menu_resources.h"
 
 namespace qx::mainwnd {
@@ -26,7 +26,7 @@ void ShowImportRefused() {
 
 }  // namespace
 
-// The restore / backup menu in the language's texts ("MENU_1".."MENU_4", by command) at the
+// The restore / backup / firmware update menu in the language's texts (by command) at the
 // cursor; the chosen command comes back to the window.
 void CQuilvaneDlg::OnMenuButton() {
     const std::unique_ptr<QMenu> menu = widgets::LoadMenuResource(widgets::kButtonMenuId, this);
@@ -44,7 +44,7 @@ void CQuilvaneDlg::OnMenuButton() {
 // reported either way (a failed save leaves the old file as it was).
 void CQuilvaneDlg::OnBackupProfileFile() {
     const std::optional<std::string> path =
-        platform::CurrentPrompt().SaveFile(BackupDialogOptions());
+        platform::CurrentPrompt().SaveFile(profiles::BackupDialogOptions());
     if (!path || exitStarted_) {
         return;
     }
@@ -60,7 +60,7 @@ void CQuilvaneDlg::OnBackupProfileFile() {
 // would otherwise put the keyboard's old content over it.
 void CQuilvaneDlg::OnRestoreProfileFile() {
     const std::optional<std::string> path =
-        platform::CurrentPrompt().OpenFile(RestoreDialogOptions());
+        platform::CurrentPrompt().OpenFile(profiles::RestoreDialogOptions());
     if (!path || session_ == nullptr || exitStarted_) {
         return;
     }

@@ -60,5 +60,6 @@ class SubWindowList {
 inline constexpr const char* kAboutWindowName = "about";
 inline constexpr const char* kProfileManagerName = "profile manager";
 inline constexpr const char* kKeyAssignmentName = "key assignment";
+inline constexpr const char* kFirmwareUpdateName = "firmware update";
 
 }  // namespace qx::mainwnd

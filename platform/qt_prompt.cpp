@@ -17,6 +17,29 @@ QString ToQString(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The filter whose entry in the type list reads `shown` (the label alone, when the details are
+// hidden).
+QString FilterShownAs(const QStringList& filters, const QString& shown) {
+    for (const QString& filter : filters) {
+        if (filter == shown || filter.startsWith(shown + QStringLiteral(" ("))) {
+            return filter;
+        }
+    }
+    return shown;
+}
+
+// A Qt name filter ("label (p1 p2)") one of whose patterns is "*".
+bool IsEveryFileFilter(const QString& filter) {
+    const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open) {
+        return false;
+    }
+    const QStringList patterns =
+        filter.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return patterns.contains(QStringLiteral("*"));
+}
+
 }  // namespace
 
 QtPrompt::QtPrompt(QWidget* owner, bool useNativeDialogs)
@@ -62,10 +85,21 @@ std::optional<std::string> QtPrompt::RunFileDialog(const FileDialogOptions& opti
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, !useNativeDialogs_);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.promptBeforeOverwrite);
-    dialog.setDefaultSuffix(ToQString(options.defaultExtension));
+    const QString suffix = ToQString(options.defaultExtension);
+    dialog.setDefaultSuffix(suffix);
     QStringList filters;
     for (const std::string& filter : plan.nameFilters) {
         filters << ToQString(filter);
+    }
+    if (!save) {
+        // Qt adds the default extension to every chosen name without one, so under the every-file
+        // filter a file without extension (a Linux program) could not be opened.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, suffix, filters](const QString& shown) {
+                             const bool everyFile =
+                                 IsEveryFileFilter(FilterShownAs(filters, shown));
+                             dialog.setDefaultSuffix(everyFile ? QString() : suffix);
+                         });
     }
     if (!filters.isEmpty()) {
         dialog.setOption(QFileDialog::HideNameFilterDetails, plan.labelsOnly);

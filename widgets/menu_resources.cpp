@@ -11,10 +11,6 @@
 namespace qx::widgets {
 namespace {
 
-inline constexpr uint32_t kCommandRestore = 32776;
-inline constexpr uint32_t kCommandBackup = 32777;
-inline constexpr uint32_t kCommandUpdate = 32779;
-
 struct MenuItemResource {
     uint32_t command;
     const char* caption;  // the built-in caption, replaced by a language text at each opening
@@ -26,9 +22,10 @@ constexpr std::array<MenuItemResource, 3> kTrayMenu{{
     {app::kCommandExit, "E&xit"},
 }};
 
-constexpr std::array<MenuItemResource, 2> kButtonMenu{{
-    {kCommandRestore, "&Restore"},
-    {kCommandBackup, "&Backup"},
+constexpr std::array<MenuItemResource, 3> kButtonMenu{{
+    {app::kCommandRestore, "&Restore"},
+    {app::kCommandBackup, "&Backup"},
+    {app::kCommandFirmwareUpdate, "&Firmware update..."},
 }};
 
 constexpr std::array<MenuTextRow, 3> kTrayMenuTexts{{
@@ -37,11 +34,12 @@ constexpr std::array<MenuTextRow, 3> kTrayMenuTexts{{
     {app::kCommandExit, lang::kMenu33},
 }};
 
-constexpr std::array<MenuTextRow, 4> kButtonMenuTexts{{
-    {kCommandRestore, lang::kMenu1},
-    {kCommandBackup, lang::kMenu2},
+constexpr std::array<MenuTextRow, 5> kButtonMenuTexts{{
+    {app::kCommandRestore, lang::kMenu1},
+    {app::kCommandBackup, lang::kMenu2},
     {app::kCommandAbout, lang::kMenu3},
-    {kCommandUpdate, lang::kMenu4},
+    {app::kCommandMenuExit, lang::kMenu4},
+    {app::kCommandFirmwareUpdate, lang::kMenu5},
 }};
 
 template <std::size_t N>

@@ -12,7 +12,7 @@
 namespace qx::widgets {
 
 inline constexpr uint32_t kTrayMenuId = 140;    // Open, About, Exit
-inline constexpr uint32_t kButtonMenuId = 144;  // the main window's menu button: Restore, Backup
+inline constexpr uint32_t kButtonMenuId = 144;  // the menu button: Restore, Backup, Firmware update
 
 struct MenuTextRow {
     uint32_t command;
@@ -30,7 +30,7 @@ QAction* FindCommand(const QMenu& menu, uint32_t command);
 
 // Sets each row's item (by command) to the language text of its key in the current language.
 void SetMenuTextsByCommand(QMenu& menu, std::span<const MenuTextRow> rows);
-// The rows of menu 140 ("MENU_11", "MENU_22", "MENU_33") and of menu 144 ("MENU_1".."MENU_4").
+// The rows of menu 140 ("MENU_11", "MENU_22", "MENU_33") and of menu 144 ("MENU_1".."MENU_5").
 void LocaliseTrayMenu(QMenu& menu);
 void LocaliseButtonMenu(QMenu& menu);
 

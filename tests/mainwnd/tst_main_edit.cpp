@@ -639,7 +639,8 @@ void MainEditTest::backupWritesTheLiveImageToTheChosenFile() {
     QVERIFY(!QFile::exists(QString::fromStdString(path)));
     QCOMPARE(harness.buttonMenuTexts.size(), std::size_t{1});
     const std::vector<QString> menuTexts{QString::fromStdString(Text(qx::lang::kMenu1)),
-                                         QString::fromStdString(Text(qx::lang::kMenu2))};
+                                         QString::fromStdString(Text(qx::lang::kMenu2)),
+                                         QString::fromStdString(Text(qx::lang::kMenu5))};
     QCOMPARE(harness.buttonMenuTexts[0], menuTexts);
 
     harness.Prompt().Clear();

@@ -298,8 +298,8 @@ void MainWindowTest::exitSequenceEndsRunModal() {
 // open: it closes as answered No / Cancel, the window ends, and what waited for the answer does
 // nothing (no reset, no Apply, no file, no switch, nothing sent to the keyboard).
 void MainWindowTest::exitClosesOpenPromptsAndNothingAfterThemRuns() {
-    for (const int command :
-         {mw::kIdDefault, mw::kCmdBackup, mw::kCmdRestore, mw::kCmdProfileMenuBase + 1}) {
+    for (const int command : {mw::kIdDefault, mw::kCmdBackup, mw::kCmdRestore,
+                              mw::kCmdProfileMenuBase + 1, mw::kCmdFirmwareUpdate}) {
         MainWindowHarness harness;
         QVERIFY(harness.Start());
         mw::CQuilvaneDlg& window = harness.Window();

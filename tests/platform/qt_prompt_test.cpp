@@ -3,6 +3,7 @@
 #include "platform/qt_prompt.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -126,6 +127,41 @@ class QtPromptTest : public QObject {
             dialog->reject();
         });
         QVERIFY(!prompt.OpenFile(options).has_value());
+    }
+
+    // Under "every file" an open dialog takes a name without extension as it is; Qt would look
+    // for "name.exe" instead and refuse a native program.
+    void openDialogTakesAFileWithoutExtensionUnderEveryFile() {
+        qx::testing::TempFolder folder;
+        QFile program(QString::fromStdString(folder.path() + "qx480-update"));
+        QVERIFY(program.open(QIODevice::WriteOnly));
+        program.close();
+        QtPrompt prompt(nullptr, false);
+        FileDialogOptions options;
+        options.defaultExtension = "exe";
+        options.initialFolder = folder.path();
+        options.filter = "MyType Files (*.exe)|*.exe|All Files (*.*)|*.*||";
+        QString suffixBefore;
+        QString suffixAfter;
+        WhenModalShown([&](QWidget* modal) {
+            auto* dialog = static_cast<QFileDialog*>(modal);
+            suffixBefore = dialog->defaultSuffix();
+            // As the user picks the second entry of the type list.
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            if (types != nullptr) {
+                types->setCurrentIndex(1);
+                emit types->activated(1);
+                emit types->textActivated(types->currentText());
+            }
+            suffixAfter = dialog->defaultSuffix();
+            dialog->selectFile(QStringLiteral("qx480-update"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const std::optional<std::string> chosen = prompt.OpenFile(options);
+        QCOMPARE(suffixBefore, QStringLiteral("exe"));
+        QVERIFY(suffixAfter.isEmpty());
+        QVERIFY(chosen.has_value());
+        QVERIFY(QString::fromStdString(*chosen).endsWith(QStringLiteral("/qx480-update")));
     }
 
     // A file dialog open over a question when the program ends: both close as cancelled, and

@@ -212,9 +212,11 @@ TEST_F(TrayIconTest, MenuTextsAreSetByCommandAndMissingCommandsAreSkipped) {
     for (QAction* action : menu->actions()) {
         texts << action->text();
     }
-    EXPECT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts.size(), 3);
     EXPECT_NE(texts[0], "&Restore");
     EXPECT_NE(texts[1], "&Backup");
+    EXPECT_NE(texts[2], "&Firmware update...");
+    EXPECT_NE(FindCommand(*menu, app::kCommandFirmwareUpdate), nullptr);
     EXPECT_EQ(LoadMenuResource(141), nullptr);
     EXPECT_EQ(FindCommand(*menu, 0), nullptr);
 }

@@ -1,8 +1,8 @@
-#include "mainwnd/profile_file_dialogs.h"
+#include "profiles/profile_file_dialogs.h"
 
 #include <string>
 
-namespace qx::mainwnd {
+namespace qx::profiles {
 namespace {
 
 platform::FileDialogOptions ProfileFileDialog() {
@@ -26,4 +26,4 @@ platform::FileDialogOptions RestoreDialogOptions() {
     return ProfileFileDialog();
 }
 
-}  // namespace qx::mainwnd
+}  // namespace qx::profiles

@@ -1,5 +1,5 @@
-// The file dialogs of profile files ("*.kpf"): the backup (save) and restore (open) dialogs of
-// the main window's menu button. Qt-free.
+// The file dialogs of profile files ("*.kpf"): the backup (save) dialog of the main window's menu
+// button and of the firmware update window, and the menu button's restore (open) dialog.
 #pragma once
 
 #include <string_view>
@@ -7,7 +7,7 @@
 #include "platform/prompt.h"
 #include "profiles/profile_file_names.h"
 
-namespace qx::mainwnd {
+namespace qx::profiles {
 
 using profiles::kProfileFileExtension;
 using profiles::kProfileFileFilter;
@@ -18,4 +18,4 @@ platform::FileDialogOptions BackupDialogOptions();
 // Open: hides the read-only box.
 platform::FileDialogOptions RestoreDialogOptions();
 
-}  // namespace qx::mainwnd
+}  // namespace qx::profiles
