@@ -145,8 +145,12 @@ void Quilvane_DlgComposite::WarmUp() {
     FillLists();
     ApplyLanguage(lang::GetLanguageIndex());
     ApplyLabelFonts();
+    // Every page once, so that each control has been shown and drawn before.
     QImage drawn(size(), QImage::Format_RGB32);
-    render(&drawn);
+    for (const Page page : {Page::Macro, Page::Media, Page::Function, Page::SingleKey}) {
+        ShowPageControls(page);
+        render(&drawn);
+    }
     warmedUp_ = true;
 }
 
