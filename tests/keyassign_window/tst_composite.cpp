@@ -109,6 +109,7 @@ class CompositeTest : public QObject {
     void keyAssignedToItselfStoresTheDefault();
     void cancelDiscardsEverythingSinceTheLastApply();
     void profileSwitchIsRefusedWhileOpen();
+    void exitSequenceClosesTheOpenWindow();
     void macroOnlyFromG9AndTheMacroButton();
     void missingPictureEndsTheProgramAtTheFirstOpeningOnly();
 };
@@ -237,6 +238,19 @@ void CompositeTest::profileSwitchIsRefusedWhileOpen() {
     QVERIFY(!texts.empty());
     QCOMPARE(texts.back(), qx::lang::LangText(qx::lang::kProfileSeelctPrompt2));
     QVERIFY(harness.Window().SelectOnboardProfile(1) == 1);
+}
+
+void CompositeTest::exitSequenceClosesTheOpenWindow() {
+    MainWindowHarness harness;
+    QVERIFY(harness.Start());
+    bool ended = false;
+    QVERIFY(WhileOpen(harness, kKeyA, [&](Quilvane_DlgComposite& dialog) {
+        Stroke(dialog, KEY_B, Qt::Key_B);
+        ended = harness.Window().RunExitSequence();
+        QVERIFY(!dialog.IsOpen());
+    }));
+    QVERIFY(ended);
+    QVERIFY(harness.Window().HasEnded());
 }
 
 void CompositeTest::macroOnlyFromG9AndTheMacroButton() {
