@@ -91,6 +91,7 @@ std::vector<uint8_t> ActionOfA(MainWindowHarness& harness) {
 
 std::vector<MacroAction> ActionsOf(const qx::keyboard::MacroRecord& record) {
     std::vector<MacroAction> actions;
+    actions.reserve(record.ActionCount());
     for (int i = 0; i < record.ActionCount(); ++i) {
         actions.push_back(record.Action(i));
     }

@@ -7,6 +7,7 @@
 #include <QPalette>
 #include <QSignalBlocker>
 #include <QWidget>
+#include <chrono>
 #include <stdexcept>
 #include <utility>
 
@@ -48,6 +49,12 @@ constexpr std::array<ButtonText, 6> kActionButtonTexts{{
     {kIdActionBottom, lang::kABottom},
 }};
 
+int64_t SteadyMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 void MakeLabelLook(QWidget& widget) {
     widget.setAttribute(Qt::WA_TranslucentBackground);
     widget.setAutoFillBackground(false);
@@ -78,7 +85,8 @@ MacroPage::MacroPage(QWidget& dialog, std::string compositeIni, MacroEditor& edi
       compositeIni_(std::move(compositeIni)),
       editor_(editor),
       window_(window),
-      recorder_(editor, std::move(clock)),
+      clock_(clock ? std::move(clock) : MacroRecorder::Clock(SteadyMilliseconds)),
+      recorder_(editor, [this] { return clockOverride_ ? *clockOverride_ : clock_(); }),
       widgets_(std::make_unique<Widgets>()) {
     idleRecordKey_ = lang::kARecord;
     Widgets& w = *widgets_;
@@ -116,12 +124,20 @@ MacroPage::MacroPage(QWidget& dialog, std::string compositeIni, MacroEditor& edi
         control->hide();
     }
     editor_.SetObserver(*this);
+    releaseTimer_.setSingleShot(true);
+    releaseTimer_.setInterval(kHeldReleaseMs);
+    connect(&releaseTimer_, &QTimer::timeout, this, &MacroPage::FlushRelease);
+    editRestart_.setSingleShot(true);
+    editRestart_.setInterval(0);
+    connect(&editRestart_, &QTimer::timeout, this, &MacroPage::RestartDelayEdit);
     ConnectControls();
     EnableMacroControls();
 }
 
 MacroPage::~MacroPage() {
     FilterKeys(false);
+    // The controls belong to the window and may outlive the page: nothing of theirs calls back.
+    widgets_->list->SetEditHooks({}, {}, {});
     editor_.SetObserver(NoEditObserver());
 }
 

@@ -29,9 +29,12 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,12 +43,15 @@
 #include "keyassign/macro_editor.h"
 #include "keyassign/macro_recorder.h"
 #include "keyassign/window/composite_ids.h"
+#include "keyboard/key_code.h"
+#include "platform/keystroke.h"
 #include "skin/skin_sheet.h"
 
 class QCheckBox;
 
 class QComboBox;
 class QEvent;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -61,6 +67,10 @@ namespace qx::keyassign::window {
 inline constexpr std::array<int, 7> kActionButtonIds{
     kIdRecord,   kIdDeleteAction, kIdClearActions, kIdActionTop,
     kIdActionUp, kIdActionDown,   kIdActionBottom};
+
+// How long a recording holds a key's release back, waiting for the press that would make the
+// pair an automatic repeat; the release keeps the time it arrived.
+inline constexpr int kHeldReleaseMs = 50;
 
 class MacroPage final : public QObject, private EditObserver {
   public:
@@ -182,9 +192,14 @@ class MacroPage final : public QObject, private EditObserver {
     bool ValidateCellEdit(int row, int column, QString& text);
     void ShowCellPicker(int row, int column, const QStringList& items, int dropRows, int current);
     bool FilterCellPicker(QObject* watched, const QEvent& event);
+    void RestartDelayEdit();
 
     // Installs or removes the application filter of a recording (macro_page_recording.cpp).
     void FilterKeys(bool on);
+    bool FilterKeyPress(const QKeyEvent& key);
+    bool FilterKeyRelease(const QKeyEvent& key);
+    // Records the held-back release, if any, with the time it arrived.
+    void FlushRelease();
 
     [[nodiscard]] QString Text(std::string_view key) const;
 
@@ -192,7 +207,26 @@ class MacroPage final : public QObject, private EditObserver {
     std::string compositeIni_;
     MacroEditor& editor_;
     EditObserver& window_;
+    MacroRecorder::Clock clock_;
+    // The recorder's clock: `clock_`, or the arrival time of a release recorded late.
+    std::optional<int64_t> clockOverride_;
     MacroRecorder recorder_;
+    // A key held down on X11 may repeat as a release and a press at the same instant that Qt does
+    // not flag as repeats. So a release is held back until the next key event or a short while
+    // has passed; a press of the same key at the release's time makes both a repeat.
+    struct HeldRelease {
+        platform::Keystroke keystroke;
+        keyboard::KeyCode code = keyboard::kNoKey;
+        uint64_t timestamp = 0;
+        int64_t arrivedMs = 0;
+    };
+    std::optional<HeldRelease> heldRelease_;
+    QTimer releaseTimer_;
+    // A delay edit that a recording's stop interrupted begins again from the event loop.
+    QTimer editRestart_;
+    int restartedEditRow_ = -1;
+    // Keys recorded as pressed and not released: a press of one of them is a repeat.
+    std::set<keyboard::KeyCode> keysDown_;
     std::unique_ptr<Widgets> widgets_;
     int languageIndex_ = 0;
     // The record button's caption while no recording runs: the language message's text, then

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTableWidgetItem>
 #include <algorithm>
+#include <utility>
 
 #include "keyassign/action_texts.h"
 #include "keyassign/window/macro_page/macro_page.h"
@@ -80,8 +81,17 @@ bool MacroPage::BeginCellEdit(int row, int column, int& extraStyles) {
                            action.action == keyboard::kMacroRelease ? 1 : 0);
             return false;
         default:
-            // A delay typed while a recording runs would be moved by the next recorded row.
-            StopRecording();
+            // A delay typed while a recording runs would be moved by the next recorded row. The
+            // stop records a release still held back, after this row, which ends the list's
+            // edit: then the edit begins again once the list is back in its own hands.
+            if (recorder_.IsRecording()) {
+                StopRecording();
+                if (!widgets_->list->IsEditing()) {
+                    restartedEditRow_ = row;
+                    editRestart_.start();
+                    return false;
+                }
+            }
             extraStyles |= skin::kEditorDigitsOnly;
             return true;
     }
@@ -140,6 +150,12 @@ bool MacroPage::FilterCellPicker(QObject* watched, const QEvent& event) {
         widgets_->list->EndEdit(true);
     }
     return false;
+}
+
+void MacroPage::RestartDelayEdit() {
+    if (restartedEditRow_ >= 0) {
+        widgets_->list->BeginEdit(std::exchange(restartedEditRow_, -1), kDelayColumn);
+    }
 }
 
 bool MacroPage::ValidateCellEdit(int row, int column, QString& text) {

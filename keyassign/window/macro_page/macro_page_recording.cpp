@@ -16,10 +16,17 @@ bool MacroPage::IsRecording() const {
 }
 
 void MacroPage::ToggleRecording() {
+    if (recorder_.IsRecording()) {
+        StopRecording();
+        return;
+    }
+    keysDown_.clear();
     recorder_.ToggleRecording();
 }
 
 void MacroPage::StopRecording() {
+    FlushRelease();
+    keysDown_.clear();
     recorder_.StopRecording();
 }
 
@@ -29,11 +36,9 @@ bool MacroPage::FilterKeyEvent(QEvent& event) {
     }
     switch (event.type()) {
         case QEvent::KeyPress:
-        case QEvent::KeyRelease: {
-            const platform::Keystroke keystroke =
-                platform::KeystrokeOfEvent(static_cast<QKeyEvent&>(event));
-            return recorder_.HandleKeyEvent(keystroke) == KeyEventVerdict::Swallow;
-        }
+            return FilterKeyPress(static_cast<const QKeyEvent&>(event));
+        case QEvent::KeyRelease:
+            return FilterKeyRelease(static_cast<const QKeyEvent&>(event));
         case QEvent::ShortcutOverride: {
             // A key the recording takes is no shortcut (F1's help, a button's mnemonic): the
             // override is accepted, so its press comes to the filter as a plain key press.
@@ -48,6 +53,54 @@ bool MacroPage::FilterKeyEvent(QEvent& event) {
         default:
             return false;
     }
+}
+
+bool MacroPage::FilterKeyPress(const QKeyEvent& key) {
+    const platform::Keystroke keystroke = platform::KeystrokeOfEvent(key);
+    const keyboard::KeyCode code = KeyCodeOfEvent(keystroke);
+    if (IsLeftToSystem(code)) {
+        return false;
+    }
+    if (heldRelease_ && heldRelease_->code == code && key.timestamp() != 0 &&
+        key.timestamp() == heldRelease_->timestamp) {
+        heldRelease_.reset();  // the release and this press are one automatic repeat
+        releaseTimer_.stop();
+        return true;
+    }
+    FlushRelease();
+    if (keysDown_.contains(code)) {
+        return true;  // repeated without a release in between
+    }
+    keysDown_.insert(code);
+    return recorder_.HandleKeyEvent(keystroke) == KeyEventVerdict::Swallow;
+}
+
+bool MacroPage::FilterKeyRelease(const QKeyEvent& key) {
+    const platform::Keystroke keystroke = platform::KeystrokeOfEvent(key);
+    const keyboard::KeyCode code = KeyCodeOfEvent(keystroke);
+    if (IsLeftToSystem(code)) {
+        return false;
+    }
+    if (keystroke.IsRepeat()) {
+        return recorder_.HandleKeyEvent(keystroke) == KeyEventVerdict::Swallow;
+    }
+    FlushRelease();
+    heldRelease_ = HeldRelease{keystroke, code, key.timestamp(), clock_()};
+    releaseTimer_.start();
+    return true;
+}
+
+void MacroPage::FlushRelease() {
+    if (!heldRelease_) {
+        return;
+    }
+    const HeldRelease release = *heldRelease_;
+    heldRelease_.reset();
+    releaseTimer_.stop();
+    keysDown_.erase(release.code);
+    clockOverride_ = release.arrivedMs;
+    recorder_.HandleKeyEvent(release.keystroke);
+    clockOverride_.reset();
 }
 
 void MacroPage::FilterKeys(bool on) {

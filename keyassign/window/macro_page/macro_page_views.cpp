@@ -1,7 +1,6 @@
 // The macro page as the editor's view: every report of the editor redraws the control it names.
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPalette>
 #include <QSignalBlocker>
 #include <QTableWidgetItem>
 
@@ -11,17 +10,20 @@
 #include "lang/language_keys.h"
 #include "skin/png_button.h"
 #include "skin/report_ctrl.h"
+#include "skin/skin_palette.h"
 
 namespace qx::keyassign::window {
 namespace {
 
-// The key and action cells of a row are drawn on the desktop's grey-text colour.
-skin::ColorRef GreyTextColour(const QWidget& widget) {
-    const QColor colour = widget.palette().color(QPalette::Disabled, QPalette::WindowText);
-    return static_cast<skin::ColorRef>(colour.red()) |
-           (static_cast<skin::ColorRef>(colour.green()) << 8U) |
-           (static_cast<skin::ColorRef>(colour.blue()) << 16U);
+// The key and action cells of a row are drawn on the skin's grey-text colour, with dark text so
+// that they read on it whatever the list's own text colour is.
+skin::ColorRef ColorRefOf(QRgb colour) {
+    return static_cast<skin::ColorRef>(qRed(colour)) |
+           (static_cast<skin::ColorRef>(qGreen(colour)) << 8U) |
+           (static_cast<skin::ColorRef>(qBlue(colour)) << 16U);
 }
+const skin::ColorRef kGreyCellColour = ColorRefOf(skin::palette::kTextDim);
+const skin::ColorRef kGreyCellTextColour = ColorRefOf(skin::palette::kWell);
 
 }  // namespace
 
@@ -119,9 +121,10 @@ void MacroPage::ShowRow(int row) {
         }
     }
     if (action.greyCells) {
-        const skin::ColorRef grey = GreyTextColour(list);
-        list.SetCellBackColour(row, kKeyColumn, grey, false);
-        list.SetCellBackColour(row, kActionColumn, grey, false);
+        for (const int column : {kKeyColumn, kActionColumn}) {
+            list.SetCellBackColour(row, column, kGreyCellColour, false);
+            list.SetCellTextColour(row, column, kGreyCellTextColour, false);
+        }
     }
 }
 
