@@ -102,11 +102,12 @@ inline constexpr std::string_view kRecordDelay = "RECORD_DELAY";
 inline constexpr std::string_view kSingleKey = "SINGLE_KEY";
 inline constexpr std::string_view kSingleStatic = "SINGLE_STATIC";
 inline constexpr std::string_view kUnknownKey = "UNKNOWN_KEY";
+inline constexpr std::string_view kUpdateTitle = "UPDATE_TITLE";  // the firmware update window
 inline constexpr std::string_view kMacroKeysTishi = "MACRO_KEYS_TISHI";
 inline constexpr std::string_view kMacroActionTishi = "MACRO_ACTION_TISHI";
 inline constexpr std::string_view kMacroDelayMs = "MACRO_DELAY_MS";
 
-inline constexpr std::array<std::string_view, 85> kNamedTextKeys = {
+inline constexpr std::array<std::string_view, 86> kNamedTextKeys = {
     kABottom,
     kAClear,
     kADelete,
@@ -189,6 +190,7 @@ inline constexpr std::array<std::string_view, 85> kNamedTextKeys = {
     kSingleKey,
     kSingleStatic,
     kUnknownKey,
+    kUpdateTitle,
     kMacroKeysTishi,
     kMacroActionTishi,
     kMacroDelayMs,

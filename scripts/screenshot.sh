@@ -2,9 +2,11 @@
 # Takes a picture of one of the driver's windows for the docs: builds the driver (default
 # preset), starts it on a virtual screen (Xvfb) with the emulated keyboard, waits for its window,
 # opens the window asked for with a click as a user would, saves it as a PNG and ends the driver.
-#   ./scripts/screenshot.sh [--click X,Y]... [output.png] [main|profiles]
+#   ./scripts/screenshot.sh [--click X,Y]... [output.png] [main|profiles|update]
 #     main (default): the main window, default docs/driver.png
 #     profiles: the profile manager, default docs/profile_manager.png
+#     update: the firmware update window (the menu button's last item), default
+#       docs/firmware_update.png
 #   Each --click clicks at X,Y inside the driver's newest window (the main window at first, in
 #   the top-left corner); a window a click opens is moved to that corner too and is the picture.
 #   Without clicks the lighting panel is switched on, so that the picture shows its controls;
@@ -15,7 +17,7 @@ cd "$(dirname "$0")/.."
 clicks=()
 while [ $# -gt 0 ]; do
   case $1 in
-    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,14p' "$0"; exit 0 ;;
     --click) clicks+=("${2:?--click needs X,Y}"); shift 2 ;;
     *) break ;;
   esac
@@ -24,7 +26,8 @@ shown="${2:-main}"
 case "$shown" in
   main) default_output=docs/driver.png ;;
   profiles) default_output=docs/profile_manager.png ;;
-  *) echo "screenshot.sh: unknown window '$shown' (main or profiles)" >&2; exit 2 ;;
+  update) default_output=docs/firmware_update.png ;;
+  *) echo "screenshot.sh: unknown window '$shown' (main, profiles or update)" >&2; exit 2 ;;
 esac
 output=$(realpath -m "${1:-$default_output}")
 
@@ -106,15 +109,30 @@ fi
 xdotool windowmove "$window" 0 0 || true
 sleep 2.5  # let the first attach's refresh (profile, lighting) paint
 
-if [ "$shown" = profiles ]; then
-  # A click on the profiles button (its rectangle in the skin) opens the manager. Its title is
-  # the language file's, in either language.
-  IFS=, read -r bx by bw bh _ < <(sed -n 's/^FUNC_PROFILES=//p' "$build/bin/Skins/Main.ini" | tr -d '\r')
+# Clicks the middle of the main window's button placed by skin key $1.
+click_main_button() {
+  local bx by bw bh
+  IFS=, read -r bx by bw bh _ < <(sed -n "s/^$1=//p" "$build/bin/Skins/Main.ini" | tr -d '\r')
   xdotool mousemove --window "$window" $((bx + bw / 2)) $((by + bh / 2)) click 1
-  mapfile -t titles < <(sed -n 's/^PROFILE_MANAGER_TITLE=//p' "$build"/bin/Lang*.ini | tr -d '\r')
+}
+
+if [ "$shown" = profiles ] || [ "$shown" = update ]; then
+  if [ "$shown" = profiles ]; then
+    # A click on the profiles button opens the manager.
+    click_main_button FUNC_PROFILES
+    title_key=PROFILE_MANAGER_TITLE
+  else
+    # The menu button's menu, then its last item, chosen with the keys a user would press.
+    click_main_button CONTROL_MENU
+    sleep 1
+    xdotool key Up Return
+    title_key=UPDATE_TITLE
+  fi
+  # The window's title is the language file's, in either language.
+  mapfile -t titles < <(sed -n "s/^$title_key=//p" "$build"/bin/Lang*.ini | tr -d '\r')
   window=$(wait_for_window "${titles[@]}")
   if [ -z "$window" ]; then
-    echo "screenshot.sh: the profile manager did not open" >&2
+    echo "screenshot.sh: the $shown window did not open" >&2
     stop_driver
     exit 1
   fi

@@ -11,6 +11,8 @@
 
 #include "device/link/device_commands.h"
 #include "keyboard/image_holders.h"
+#include "lang/language.h"
+#include "lang/language_keys.h"
 #include "platform/program_paths.h"
 #include "platform/prompt.h"
 #include "profiles/profile_file.h"
@@ -66,7 +68,6 @@ CQuilvane_DlgUpdate::CQuilvane_DlgUpdate(device::DeviceCommands* commands, QWidg
                         platform::GetProgramPaths().updateSkinFolder),
       commands_(commands),
       packageFolder_(platform::GetProgramPaths().packagePath) {
-    setWindowTitle(QStringLiteral("Firmware update"));
     setModal(true);
     pathLabel_ = new QLabel(this);
     pathLabel_->setTextFormat(Qt::PlainText);
@@ -98,6 +99,8 @@ skin::CPngButton* CQuilvane_DlgUpdate::Button(int controlId) const {
 
 void CQuilvane_DlgUpdate::OnInitDialog() {
     skin::CBaseDialog::OnInitDialog();
+    // The title the desktop shows (taskbar, window list), in the language of this showing.
+    setWindowTitle(QString::fromStdString(lang::LangText(lang::kUpdateTitle)));
     BuildSheets();
     LayOut();
 }
