@@ -141,8 +141,7 @@ MacroPage::~MacroPage() {
     editor_.SetObserver(NoEditObserver());
 }
 
-// ---- Opening and closing
-// -------------------------------------------------------------------------
+// ---- Opening and closing ------------------------------------------------------------------------
 
 void MacroPage::Place(const skin::SheetSet& macroSheets) {
     Widgets& w = *widgets_;
@@ -184,8 +183,7 @@ void MacroPage::Close() {
     editor_.ClearMacroList();
 }
 
-// ---- The page
-// ------------------------------------------------------------------------------------
+// ---- The page -----------------------------------------------------------------------------------
 
 void MacroPage::Show() {
     shown_ = true;
@@ -241,8 +239,7 @@ QWidget* MacroPage::Control(int controlId) const {
     }
 }
 
-// ---- Language
-// ------------------------------------------------------------------------------------
+// ---- Language -----------------------------------------------------------------------------------
 
 QString MacroPage::Text(std::string_view key) const {
     return QString::fromStdString(lang::LoadLangText(key, languageIndex_));
@@ -275,8 +272,7 @@ void MacroPage::ApplyLanguage(int languageIndex) {
     }
 }
 
-// ---- The assignment
-// ------------------------------------------------------------------------------
+// ---- The assignment -----------------------------------------------------------------------------
 
 uint16_t MacroPage::SelectedMacroId() const {
     const int selected = editor_.SelectedMacro();
@@ -287,8 +283,7 @@ int MacroPage::RepeatCount() const {
     return editor_.RepeatCount();
 }
 
-// ---- The controls
-// --------------------------------------------------------------------------------
+// ---- The controls -------------------------------------------------------------------------------
 
 QComboBox& MacroPage::Selector() const {
     return *widgets_->selector;
@@ -309,83 +304,6 @@ skin::CPngButton& MacroPage::Button(int controlId) const {
         throw std::out_of_range("not a button of the macro page");
     }
     return *button;
-}
-
-// ---- The user's input
-// ----------------------------------------------------------------------------
-
-void MacroPage::ConnectControls() {
-    Widgets& w = *widgets_;
-    const auto onClick = [this](int id, auto action) {
-        connect(widgets_->ButtonOf(id), &QAbstractButton::clicked, this, action);
-    };
-    onClick(kIdAddMacro, [this] { editor_.AddMacro(); });
-    onClick(kIdDeleteMacro, [this] { editor_.DeleteMacro(); });
-    onClick(kIdRecord, [this] { ToggleRecording(); });
-    onClick(kIdDeleteAction, [this] { editor_.DeleteAction(); });
-    onClick(kIdClearActions, [this] { editor_.ClearActions(); });
-    onClick(kIdActionTop, [this] {
-        editor_.MoveActionTop();
-        AfterMove();
-    });
-    onClick(kIdActionUp, [this] {
-        editor_.MoveActionUp();
-        AfterMove();
-    });
-    onClick(kIdActionDown, [this] {
-        editor_.MoveActionDown();
-        AfterMove();
-    });
-    onClick(kIdActionBottom, [this] {
-        editor_.MoveActionBottom();
-        AfterMove();
-    });
-    connect(w.recordDelayBox, &QCheckBox::clicked, this, [this] { ToggleRecordDelay(); });
-    connect(w.selector, &QComboBox::currentIndexChanged, this, &MacroPage::OnSelectorChosen);
-    // Only what the user types renames: the editor's own changes of the text do not.
-    connect(w.selector->lineEdit(), &QLineEdit::textEdited, this, &MacroPage::OnSelectorEdited);
-    connect(w.selector->lineEdit(), &QLineEdit::editingFinished, this, [this] { SyncSelector(); });
-    connect(w.list, &QTableWidget::itemSelectionChanged, this, &MacroPage::OnListSelection);
-    connect(w.countBox, &QLineEdit::textEdited, this, &MacroPage::OnCountEdited);
-}
-
-void MacroPage::OnSelectorChosen(int index) {
-    if (index >= 0) {
-        editor_.SelectMacro(index);
-    }
-}
-
-void MacroPage::OnSelectorEdited(const QString& text) {
-    renaming_ = true;
-    editor_.RenameMacro(text.toStdString());
-    renaming_ = false;
-}
-
-void MacroPage::OnListSelection() {
-    if (syncingRows_) {
-        return;
-    }
-    const int row = widgets_->list->FindNextRow(skin::kRowSelected);
-    if (row != editor_.Actions().Selected()) {
-        editor_.SelectAction(row);
-    }
-}
-
-void MacroPage::OnCountEdited(const QString& text) {
-    editor_.SetCountText(text.toStdString());
-}
-
-void MacroPage::AfterMove() {
-    const int row = editor_.Actions().Selected();
-    if (row != kNoRow) {
-        widgets_->list->scrollToItem(widgets_->list->item(row, 0));
-    }
-    widgets_->list->setFocus(Qt::OtherFocusReason);
-}
-
-void MacroPage::ToggleRecordDelay() {
-    const QSignalBlocker block(widgets_->recordDelayBox);
-    widgets_->recordDelayBox->setChecked(recorder_.ToggleRecordDelay() == kRecordDelayOn);
 }
 
 }  // namespace qx::keyassign::window
