@@ -8,6 +8,7 @@
 #include <array>
 #include <string_view>
 
+#include "keyassign/window/drop_down_list.h"
 #include "keyassign/window/quilvane_dlg_composite.h"
 #include "keyboard/key_code.h"
 #include "keyboard/key_names.h"
@@ -85,7 +86,7 @@ QLabel* Quilvane_DlgComposite::AddLabel(int controlId) {
 }
 
 QComboBox* Quilvane_DlgComposite::AddList(int controlId) {
-    auto* list = new QComboBox(this);
+    auto* list = new DropDownList(this);
     controls_[controlId] = list;
     return list;
 }

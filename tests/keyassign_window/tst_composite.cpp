@@ -4,6 +4,7 @@
 #include <linux/input-event-codes.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -105,6 +106,7 @@ class CompositeTest : public QObject {
     void clickAPressBOkApplyWritesBToAsPlace();
     void enterEscapeAndHeldKeysAreCapturedOnceWithoutClosing();
     void mediaKeysAreNotCapturedAndPrintScreenIsTakenOnRelease();
+    void mouseChoiceShowsTheMouseListAndAssignsItsRow();
     void functionPageAppliedUntouchedAssignsFunctionZero();
     void keyAssignedToItselfStoresTheDefault();
     void cancelDiscardsEverythingSinceTheLastApply();
@@ -173,6 +175,24 @@ void CompositeTest::mediaKeysAreNotCapturedAndPrintScreenIsTakenOnRelease() {
         dialog.OnCommand(kw::kIdOk);
     }));
     QCOMPARE(EntryOf(kEntryA).value, 0x137U);
+}
+
+void CompositeTest::mouseChoiceShowsTheMouseListAndAssignsItsRow() {
+    MainWindowHarness harness;
+    QVERIFY(harness.Start());
+    QVERIFY(WhileOpen(harness, kKeyA, [&](Quilvane_DlgComposite& dialog) {
+        QWidget* choice = dialog.Control(kw::kIdMouseChoice);
+        QTest::mouseClick(choice, Qt::LeftButton, {},
+                          QPoint(choice->width() / 2, choice->height() / 2));
+        auto* list = static_cast<QComboBox*>(dialog.Control(kw::kIdMouseList));
+        QVERIFY(list->isVisible());
+        QVERIFY(!dialog.Control(kw::kIdKeyBox)->isVisible());
+        QCOMPARE(list->count(), 5);
+        list->setCurrentIndex(3);
+        dialog.OnCommand(kw::kIdOk);
+    }));
+    QCOMPARE(EntryOf(kEntryA).kind, qx::keyassign::kKindKey);
+    QCOMPARE(EntryOf(kEntryA).value, 0x161U);  // wheel up
 }
 
 void CompositeTest::functionPageAppliedUntouchedAssignsFunctionZero() {
