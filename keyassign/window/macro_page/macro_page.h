@@ -48,7 +48,6 @@
 #include "skin/skin_sheet.h"
 
 class QCheckBox;
-
 class QComboBox;
 class QEvent;
 class QKeyEvent;
