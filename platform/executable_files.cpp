@@ -14,8 +14,6 @@ constexpr std::string_view kProgramMark =
     "\x7f"
     "ELF";
 constexpr std::string_view kScriptMark = "#!";
-// The kernel reads no more of a script's first line than this.
-constexpr std::size_t kMaxScriptLine = 256;
 // An interpreter that is a script itself is followed this many times at most, as the kernel does.
 constexpr int kMaxInterpreterDepth = 4;
 
@@ -27,36 +25,47 @@ bool IsExecutableRegularFile(const std::string& path) {
 
 std::string FirstBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    std::string bytes(kMaxScriptLine, '\0');
+    std::string bytes(kProgramHeadBytes, '\0');
     file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
     return bytes;
-}
-
-// The interpreter a script's first line names ("#! /bin/sh -e" names "/bin/sh").
-std::string ScriptInterpreter(std::string_view head) {
-    head.remove_prefix(kScriptMark.size());
-    head = head.substr(0, head.find('\n'));
-    const std::size_t start = head.find_first_not_of(" \t");
-    if (start == std::string_view::npos) {
-        return {};
-    }
-    head.remove_prefix(start);
-    return std::string(head.substr(0, head.find_first_of(" \t\r")));
 }
 
 bool IsRunnable(const std::string& path, int depth) {
     if (depth > kMaxInterpreterDepth || !IsExecutableRegularFile(path)) {
         return false;
     }
-    const std::string head = FirstBytes(path);
-    if (head.starts_with(kProgramMark)) {
-        return true;
+    const ProgramHead head = ReadProgramHead(FirstBytes(path));
+    switch (head.kind) {
+        case ProgramHead::Kind::Native:
+            return true;
+        case ProgramHead::Kind::Script:
+            return !head.interpreter.empty() && IsRunnable(head.interpreter, depth + 1);
+        case ProgramHead::Kind::Other:
+            break;
     }
-    return head.starts_with(kScriptMark) && IsRunnable(ScriptInterpreter(head), depth + 1);
+    return false;
 }
 
 }  // namespace
+
+ProgramHead ReadProgramHead(std::string_view head) {
+    head = head.substr(0, kProgramHeadBytes);
+    if (head.starts_with(kProgramMark)) {
+        return {ProgramHead::Kind::Native, {}};
+    }
+    if (!head.starts_with(kScriptMark)) {
+        return {};
+    }
+    head.remove_prefix(kScriptMark.size());
+    head = head.substr(0, head.find('\n'));
+    const std::size_t start = head.find_first_not_of(" \t");
+    if (start == std::string_view::npos) {
+        return {ProgramHead::Kind::Script, {}};
+    }
+    head.remove_prefix(start);
+    return {ProgramHead::Kind::Script, std::string(head.substr(0, head.find_first_of(" \t\r")))};
+}
 
 bool IsRunnableFile(const std::string& path) {
     return IsRunnable(path, 0);
