@@ -2,6 +2,7 @@
 // firmware update dialog and the key assignment window. Each is one method; until its window
 // exists it does nothing beyond what is said here.
 #include <QPointer>
+#include <QTimer>
 
 #include "device/connection/device_session.h"
 #include "keyassign/window/quilvane_dlg_composite.h"
@@ -13,11 +14,23 @@
 
 namespace qx::mainwnd {
 
-// The key assignment window is made once the start-up is over, so that its pictures are decoded
-// while the user has not clicked yet. It is one of the sub-windows: a profile switch is refused
-// while it is open, and the exit sequence and the keyboard's departure close it.
+// At the end of 'INIT': the key assignment window is made once what is due then has run (the
+// messages held during start-up), so that its pictures are decoded while the user has not clicked
+// yet and nothing waits for it.
 void CQuilvaneDlg::PrepareKeyAssignment() {
-    if (composite_) {
+    auto* timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [this, timer] {
+        timer->deleteLater();
+        MakeKeyAssignmentWindow();
+    });
+    timer->start(0);
+}
+
+// The window is one of the sub-windows: a profile switch is refused while it is open, and the
+// exit sequence and the keyboard's departure close it.
+void CQuilvaneDlg::MakeKeyAssignmentWindow() {
+    if (composite_ || ended_) {
         return;
     }
     keyassign::window::CompositeHost host;
@@ -54,7 +67,7 @@ void CQuilvaneDlg::OpenKeyAssignment(int controlId) {
     if (!location || button == nullptr || ended_) {
         return;
     }
-    PrepareKeyAssignment();
+    MakeKeyAssignmentWindow();
     button->SetSheetsOnly(sheets_.Set(kKeyOpenPattern));
     composite_->OpenForKey(controlId);
     if (!ended_) {

@@ -260,6 +260,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
 
     // ---- places later features fill in (main_extension_points.cpp)
     void PrepareKeyAssignment();
+    void MakeKeyAssignmentWindow();
     void OpenKeyAssignment(int controlId);
     void ShowProfileManager();
     void ShowFirmwareUpdate();

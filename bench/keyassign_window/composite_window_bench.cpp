@@ -49,9 +49,11 @@ bool StartAndDecode(MainWindowHarness& harness) {
     if (!harness.Start()) {
         return false;
     }
-    Quilvane_DlgComposite* dialog = harness.Window().KeyAssignmentWindow();
-    return dialog != nullptr &&
-           MainWindowHarness::WaitFor([dialog] { return dialog->IsWarmedUp(); }) &&
+    qx::mainwnd::CQuilvaneDlg& window = harness.Window();
+    return MainWindowHarness::WaitFor([&window] {
+               const Quilvane_DlgComposite* dialog = window.KeyAssignmentWindow();
+               return dialog != nullptr && dialog->IsWarmedUp();
+           }) &&
            harness.Settle();
 }
 
