@@ -181,6 +181,8 @@ class MacroPage final : public QObject, private EditObserver {
     // The views (macro_page_views.cpp).
     void SyncSelector();
     void ShowRow(int row);
+    void ShowRowTexts(int row);
+    void ShowGreyCells(int row);
     void ShowRecordButton();
     void EnableMacroControls();
 

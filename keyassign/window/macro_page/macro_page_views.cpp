@@ -3,11 +3,14 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QTableWidgetItem>
+#include <algorithm>
+#include <vector>
 
 #include "keyassign/action_texts.h"
 #include "keyassign/window/macro_page/macro_page.h"
 #include "keyassign/window/macro_page/macro_page_widgets.h"
 #include "lang/language_keys.h"
+#include "platform/ini_file.h"
 #include "skin/png_button.h"
 #include "skin/report_ctrl.h"
 #include "skin/skin_palette.h"
@@ -24,6 +27,8 @@ skin::ColorRef ColorRefOf(QRgb colour) {
 }
 const skin::ColorRef kGreyCellColour = ColorRefOf(skin::palette::kTextDim);
 const skin::ColorRef kGreyCellTextColour = ColorRefOf(skin::palette::kWell);
+// The report list's cell colours of row -1 are those of every row.
+constexpr int kAllRows = -1;
 
 }  // namespace
 
@@ -71,14 +76,27 @@ void MacroPage::SyncSelector() {
 
 void MacroPage::ActionRowsReset() {
     skin::CReportCtrl& list = *widgets_->list;
+    // Up to 2000 key names from the language file, read once.
+    const platform::IniReadScope readOnce;
     const bool syncing = std::exchange(syncingRows_, true);
     list.setUpdatesEnabled(false);
     list.DeleteRows(skin::kRowAll);
-    const int count = editor_.Actions().Count();
-    list.setRowCount(0);
-    for (int row = 0; row < count; ++row) {
+    const std::vector<ActionRow>& rows = editor_.Actions().Rows();
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         list.InsertRow(row, QString());
-        ShowRow(row);
+        ShowRowTexts(row);
+    }
+    // A macro's rows all have grey cells: coloured in one pass over the list, not one per row.
+    const bool allGrey =
+        std::all_of(rows.begin(), rows.end(), [](const ActionRow& row) { return row.greyCells; });
+    if (allGrey && !rows.empty()) {
+        ShowGreyCells(kAllRows);
+    } else {
+        for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+            if (rows[static_cast<std::size_t>(row)].greyCells) {
+                ShowGreyCells(row);
+            }
+        }
     }
     list.setUpdatesEnabled(true);
     syncingRows_ = syncing;
@@ -107,24 +125,32 @@ void MacroPage::ActionRowChanged(int row) {
     ShowRow(row);
 }
 
-// The cells are set directly: the list's own SetCellText would end an in-place edit.
 void MacroPage::ShowRow(int row) {
-    skin::CReportCtrl& list = *widgets_->list;
-    if (row < 0 || row >= editor_.Actions().Count() || row >= list.rowCount()) {
+    if (row < 0 || row >= editor_.Actions().Count() || row >= widgets_->list->rowCount()) {
         return;
     }
-    const ActionRow& action = editor_.Actions().Row(row);
-    const auto texts = ActionRowTexts(action.action);
+    ShowRowTexts(row);
+    if (editor_.Actions().Row(row).greyCells) {
+        ShowGreyCells(row);
+    }
+}
+
+// The cells are set directly: the list's own SetCellText would end an in-place edit.
+void MacroPage::ShowRowTexts(int row) {
+    skin::CReportCtrl& list = *widgets_->list;
+    const auto texts = ActionRowTexts(editor_.Actions().Row(row).action);
     for (int column = 0; column < kActionColumnCount; ++column) {
         if (QTableWidgetItem* cell = list.item(row, column)) {
             cell->setText(QString::fromStdString(texts[static_cast<std::size_t>(column)]));
         }
     }
-    if (action.greyCells) {
-        for (const int column : {kKeyColumn, kActionColumn}) {
-            list.SetCellBackColour(row, column, kGreyCellColour, false);
-            list.SetCellTextColour(row, column, kGreyCellTextColour, false);
-        }
+}
+
+// The key and action cells of `row` (kAllRows: every row) on the grey-text colour.
+void MacroPage::ShowGreyCells(int row) {
+    for (const int column : {kKeyColumn, kActionColumn}) {
+        widgets_->list->SetCellBackColour(row, column, kGreyCellColour, false);
+        widgets_->list->SetCellTextColour(row, column, kGreyCellTextColour, false);
     }
 }
 
