@@ -203,6 +203,11 @@ void CompositeTest::functionPageAppliedUntouchedAssignsFunctionZero() {
         QCOMPARE(dialog.CurrentPage(), kw::Page::Function);
         QVERIFY(dialog.Control(kw::kIdFunctionList)->isVisible());
         QVERIFY(!dialog.Control(kw::kIdKeyBox)->isVisible());
+        // Away from the single-key page F1 opens help and Escape still does not close.
+        Stroke(dialog, KEY_F1, Qt::Key_F1);
+        QCOMPARE(harness.helpOpened, 1);
+        Stroke(dialog, KEY_ESC, Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
         dialog.OnCommand(kw::kIdApply);
         QVERIFY(!dialog.Button(kw::kIdApply)->isEnabled());
         QVERIFY(dialog.isVisible());
