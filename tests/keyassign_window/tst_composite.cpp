@@ -38,6 +38,7 @@ namespace {
 constexpr int kKeyA = 1058;
 constexpr int kEntryA = 0x1E;
 constexpr int kGKeyG9 = 1143;
+constexpr int kEntryG9 = 256 + 8;  // bank 0
 
 void Click(mw::CQuilvaneDlg& window, int id) {
     window.Messages().SendWindowMessage(qx::platform::kCommandMessage, id, 0);
@@ -293,6 +294,15 @@ void CompositeTest::macroOnlyFromG9AndTheMacroButton() {
                                           (screen.height() - dialog.height()) / 2));
         }));
     }
+    // OK gives the ninth G key the macro made in the window.
+    QVERIFY(WhileOpen(harness, kGKeyG9, [&](Quilvane_DlgComposite& dialog) {
+        dialog.MacroPageOf().Button(kw::kIdAddMacro).click();
+        QCOMPARE(dialog.Editor().MacroCount(), 1);
+        dialog.OnCommand(kw::kIdOk);
+    }));
+    QCOMPARE(EntryOf(kEntryG9).kind, qx::keyassign::kKindMacro);
+    QCOMPARE(EntryOf(kEntryG9).value, 1U);
+    QCOMPARE(EntryOf(kEntryG9).parameter, uint16_t{1});
     // A key opened afterwards has every page again.
     QVERIFY(WhileOpen(harness, kKeyA, [&](Quilvane_DlgComposite& dialog) {
         QVERIFY(!dialog.IsMacroOnly());
