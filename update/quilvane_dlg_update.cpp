@@ -110,15 +110,12 @@ void CQuilvane_DlgUpdate::BuildSheets() {
         return;
     }
     sheetsBuilt_ = true;
-    const QString folder = QString::fromStdString(SkinFolder());
-    normalSheet_ = skin::BuildSkinSheetFromFile(
-        folder + QString::fromUtf8(files::kUpdateSheets.normal.data(),
-                                   static_cast<int>(files::kUpdateSheets.normal.size())),
-        size());
-    overSheet_ = skin::BuildSkinSheetFromFile(
-        folder + QString::fromUtf8(files::kUpdateSheets.over.data(),
-                                   static_cast<int>(files::kUpdateSheets.over.size())),
-        size());
+    const auto sheetOf = [this](std::string_view picture) {
+        return skin::BuildSkinSheetFromFile(
+            QString::fromStdString(SkinFolder() + std::string(picture)), size());
+    };
+    normalSheet_ = sheetOf(files::kUpdateSheets.normal);
+    overSheet_ = sheetOf(files::kUpdateSheets.over);
 }
 
 void CQuilvane_DlgUpdate::LayOut() {
