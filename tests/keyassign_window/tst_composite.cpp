@@ -215,6 +215,15 @@ void CompositeTest::functionPageAppliedUntouchedAssignsFunctionZero() {
     }));
     QCOMPARE(EntryOf(kEntryA).kind, qx::keyassign::kKindFunction);
     QCOMPARE(EntryOf(kEntryA).value, 0U);
+    // Clear from another page: the single-key page without a key, the key's own function.
+    QVERIFY(WhileOpen(harness, kKeyA, [&](Quilvane_DlgComposite& dialog) {
+        QCOMPARE(dialog.CurrentPage(), kw::Page::Function);
+        dialog.OnCommand(kw::kIdClear);
+        QCOMPARE(dialog.CurrentPage(), kw::Page::SingleKey);
+        QCOMPARE(dialog.Kind(), qx::keyassign::kKindDefault);
+        dialog.OnCommand(kw::kIdOk);
+    }));
+    QCOMPARE(EntryOf(kEntryA).kind, qx::keyassign::kKindDefault);
 }
 
 void CompositeTest::keyAssignedToItselfStoresTheDefault() {
