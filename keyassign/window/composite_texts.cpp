@@ -106,6 +106,8 @@ void Quilvane_DlgComposite::ApplyTextStyles() {
 
 void Quilvane_DlgComposite::ApplyLanguage(int languageIndex) {
     languageIndex_ = languageIndex;
+    textsMacroOnly_ = macroOnly_;
+    textsShown_ = true;
     const auto text = [this](std::string_view key) { return QString::fromStdString(Text(key)); };
     // Macro editing alone shows the macro page only: the other page buttons have no caption.
     const auto pageText = [&](std::string_view key) { return macroOnly_ ? QString() : text(key); };

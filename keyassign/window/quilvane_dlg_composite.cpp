@@ -209,7 +209,12 @@ void Quilvane_DlgComposite::OnInitDialog() {
     InitialiseOpening();
     PlaceWindow();
     ApplyLabelFonts();
-    ApplyLanguage(lang::GetLanguageIndex());
+    // The texts of this language and mode are shown already when the last opening (or the
+    // drawing in advance) left them; they are set again only when either changed.
+    const int language = lang::GetLanguageIndex();
+    if (language != languageIndex_ || macroOnly_ != textsMacroOnly_ || !textsShown_) {
+        ApplyLanguage(language);
+    }
 }
 
 void Quilvane_DlgComposite::ReadEntry() {

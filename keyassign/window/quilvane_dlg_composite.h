@@ -189,6 +189,8 @@ class Quilvane_DlgComposite final : public skin::CBaseDialog, private EditObserv
     QTimer* warmUpTimer_ = nullptr;
     bool warmedUp_ = false;
     int languageIndex_ = 0;
+    bool textsShown_ = false;  // ApplyLanguage ran for languageIndex_ and textsMacroOnly_
+    bool textsMacroOnly_ = false;
     int listsLanguage_ = -1;  // the language the lists' names were made in
 };
 
