@@ -6,11 +6,33 @@
 #include <mutex>
 #include <utility>
 
+#include "mainwnd/main_ids.h"
 #include "platform/prompt.h"
+#include "widgets/tray_state.h"
 
 namespace qx::mainwnd {
 
 namespace {
+
+struct TrayPicture {
+    int mode;
+    int iconId;
+};
+
+// The tray states as the window's tray icon takes them (widgets::TrayIconState).
+TrayPicture TrayPictureOf(device::TrayState state) {
+    switch (state) {
+        case device::TrayState::kNoKeyboard:
+            return {widgets::kTrayModeBase, widgets::kIconNoKeyboard};
+        case device::TrayState::kKeyboard:
+            return {widgets::kTrayModeBase, widgets::kIconKeyboard};
+        case device::TrayState::kIndicatorOn:
+            return {widgets::kTrayModeIndicator, widgets::kIconIndicator};
+        case device::TrayState::kIndicatorOff:
+            break;
+    }
+    return {widgets::kTrayModeBase, widgets::kIconRestoreBase};
+}
 
 const QEvent::Type kCallEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
 
@@ -113,26 +135,42 @@ void MainConnectionHost::PostWindowMessage(uint32_t message, uint32_t wParam) {
     }
 }
 
-void MainConnectionHost::HideMainWindow() {
+void MainConnectionHost::KeyboardRead() {
+    SendWindowMessage(kProfileReadMessage, kProfileReadCode);
+}
+
+// The window forgets what it showed of the keyboard, then goes to the tray.
+void MainConnectionHost::LastKeyboardLeft() {
+    SendWindowMessage(kKeyboardLeftMessage, kKeyboardLeftCode);
     RunLater([this] { window_.HideForDevice(); });
 }
 
-void MainConnectionHost::SetTrayState(int mode, int iconId) {
-    RunLater([this, mode, iconId] { window_.ApplyTrayState(mode, iconId); });
+void MainConnectionHost::FirstAttach() {
+    PostWindowMessage(kOpenMessage, kOpenCode);
 }
 
-void MainConnectionHost::SetControlCaption(int controlId, const std::string& caption) {
-    RunLater([this, controlId, caption] { window_.ApplyControlCaption(controlId, caption); });
+void MainConnectionHost::GKeyBankSwitched() {
+    SendWindowMessage(kBankMessage, kBankCode);
 }
 
-void MainConnectionHost::SetBankPicture(int bank) {
-    RunLater([this, bank] { window_.ApplyBankPicture(bank); });
+void MainConnectionHost::ShowGKeyBank(int bank, const device::GKeyCaptions& captions) {
+    RunLater([this, bank, captions] {
+        window_.ApplyBankPicture(bank);
+        for (std::size_t button = 0; button < captions.size(); ++button) {
+            window_.ApplyControlCaption(keyboard::kGKeyButtonIds[button], captions[button]);
+        }
+    });
 }
 
-void MainConnectionHost::StartTimer(uint32_t timerId, uint32_t periodMs) {
+void MainConnectionHost::LightingChanged() {
     if (!closed_.load()) {
-        target_->SetWindowTimer(timerId, periodMs);
+        target_->SetWindowTimer(kLightingRefreshTimer, kLightingRefreshPeriod);
     }
+}
+
+void MainConnectionHost::ShowTrayState(device::TrayState state) {
+    const TrayPicture picture = TrayPictureOf(state);
+    RunLater([this, picture] { window_.ApplyTrayState(picture.mode, picture.iconId); });
 }
 
 void MainConnectionHost::ShowMessage(const std::string& text) {

@@ -1,8 +1,13 @@
 // The device connection's view of the main window (device::ConnectionHost) over the window's
-// message layer. Calls come from the connection's threads; everything that touches widgets runs
-// on the user-interface thread. Sends and the message box wait for that thread; once Close() was
-// called every call returns at once and waiting calls are released, which is what lets the
-// window stop the connection from the user-interface thread without waiting for itself.
+// message layer: each thing that happened becomes the message, timer or widget change the
+// window's behaviour is defined by (a keyboard read is 0x5452 'PROF', the last keyboard gone
+// 0x4753 and a hidden window, the first attach a posted 0x5350 'OPEN', a bank switch 0x5045
+// "\0LED", a lighting change timer 1051), so the window's handlers and their "wrong code is
+// ignored" rules stay the only way in. Calls come from the connection's threads; everything that
+// touches widgets runs on the user-interface thread. Sends and the message box wait for that
+// thread; once Close() was called every call returns at once and waiting calls are released,
+// which is what lets the window stop the connection from the user-interface thread without
+// waiting for itself.
 #pragma once
 
 #include <QObject>
@@ -44,18 +49,23 @@ class MainConnectionHost final : public device::ConnectionHost {
     void SetInitDone() { initDone_.store(true); }
 
     // ---- device::ConnectionHost
-    void SendWindowMessage(uint32_t message, uint32_t wParam) override;
-    void PostWindowMessage(uint32_t message, uint32_t wParam) override;
-    void HideMainWindow() override;
-    bool IsInitDone() override { return initDone_.load(); }
-    void SetTrayState(int mode, int iconId) override;
-    void SetControlCaption(int controlId, const std::string& caption) override;
-    void SetBankPicture(int bank) override;
-    void StartTimer(uint32_t timerId, uint32_t periodMs) override;
+    void KeyboardRead() override;
+    void LastKeyboardLeft() override;
+    void FirstAttach() override;
+    void GKeyBankSwitched() override;
+    void ShowGKeyBank(int bank, const device::GKeyCaptions& captions) override;
+    void LightingChanged() override;
+    void ShowTrayState(device::TrayState state) override;
     void ShowMessage(const std::string& text) override;
+    bool IsInitDone() override { return initDone_.load(); }
 
   private:
     struct PendingCall;
+
+    // Delivers the message to the window and waits until it was handled.
+    void SendWindowMessage(uint32_t message, uint32_t wParam);
+    // Queues the message for the window and returns at once.
+    void PostWindowMessage(uint32_t message, uint32_t wParam);
 
     // Runs `call` on the user-interface thread and waits for it (directly when already there).
     void RunAndWait(std::function<void()> call);

@@ -7,31 +7,37 @@
 #include <cstdint>
 
 #include "app/main_window_port.h"
-#include "device/connection/connection_host.h"
 #include "keyassign/key_location.h"
 #include "keyboard/key_buttons.h"
 #include "lang/language.h"
 #include "lighting/panel/panel_controls.h"
 #include "mainwnd/busy_indicator.h"
 #include "platform/window_message.h"
+#include "widgets/tray_state.h"
 
 namespace qx::mainwnd {
 
 // ---- Private messages (wParam: the four-character code the handler expects) ---------------
-// The device connection and the language switch define theirs; the main window names them here.
+// The shell and the language switch define theirs; the main window names them here. The device
+// connection's calls become the window's messages in main_connection_host.cpp.
 inline constexpr uint32_t kInitMessage = app::kInitMessage;                     // 0x4d4e
 inline constexpr uint32_t kInitCode = app::kInitCode;                           // 'INIT' 0x494e4954
 inline constexpr uint32_t kKillMessage = app::kKillMessage;                     // 0x4d4b
 inline constexpr uint32_t kKillCode = app::kKillCode;                           // 0x4c4c494b
-inline constexpr uint32_t kOpenMessage = device::kOpenMessage;                  // 0x5350
-inline constexpr uint32_t kOpenCode = device::kOpenCode;                        // 'OPEN'
-inline constexpr uint32_t kProfileReadMessage = device::kKeyboardReadMessage;   // 0x5452
-inline constexpr uint32_t kProfileReadCode = device::kKeyboardReadCode;         // 'PROF'
-inline constexpr uint32_t kBankMessage = device::kBankSwitchedMessage;          // 0x5045
-inline constexpr uint32_t kBankCode = device::kBankSwitchedCode;                // "\0LED"
-inline constexpr uint32_t kLanguageMessage = lang::kLanguageMessage;            // 0x5041
-inline constexpr uint32_t kLanguageCode = lang::kLanguageMessageCode;           // 'LANG'
-inline constexpr uint32_t kKeyboardLeftMessage = device::kKeyboardLeftMessage;  // 0x4753
+// 0x5350 'OPEN': another instance's show request, and the device connection's first attach.
+inline constexpr uint32_t kOpenMessage = app::kOpenMessage;  // 0x5350
+inline constexpr uint32_t kOpenCode = app::kOpenCode;        // 'OPEN'
+// Sent after a keyboard was read: the window reads the keyboard's profile.
+inline constexpr uint32_t kProfileReadMessage = 0x5452;
+inline constexpr uint32_t kProfileReadCode = platform::FourCharCode("PROF");
+// Sent after the keyboard switched its G-key bank; the code is the status report's tag.
+inline constexpr uint32_t kBankMessage = 0x5045;
+inline constexpr uint32_t kBankCode = 0x004C4544;  // "\0LED"
+inline constexpr uint32_t kLanguageMessage = lang::kLanguageMessage;   // 0x5041
+inline constexpr uint32_t kLanguageCode = lang::kLanguageMessageCode;  // 'LANG'
+// Sent after the last keyboard left.
+inline constexpr uint32_t kKeyboardLeftMessage = 0x4753;
+inline constexpr uint32_t kKeyboardLeftCode = 0;
 // The lighting sliders' 0x28d1 is lighting::panel::kSliderMessage (lighting/panel/bitmap_slider.h).
 
 static_assert(kKillCode == 0x4c4c494b && kOpenCode == 0x4f50454e && kInitCode == 0x494e4954);
@@ -42,11 +48,13 @@ inline constexpr uint32_t kMainWindowTag = app::kMainWindowTag;
 
 // ---- Timers --------------------------------------------------------------------------------
 // The busy animation's timer 1050 is the busy indicator's (mainwnd/busy_indicator.h).
-inline constexpr uint32_t kLightingRefreshTimer = device::kLightingRefreshTimer;  // 1051
+// Started when the keyboard changed its lighting with its own keys: the lighting is read again.
+inline constexpr uint32_t kLightingRefreshTimer = 1051;
+inline constexpr uint32_t kLightingRefreshPeriod = 0;
 
 // ---- Template and icons --------------------------------------------------------------------
 inline constexpr int kMainTemplateId = 102;
-inline constexpr int kProgramIconId = device::kIconNoKeyboard;  // 128
+inline constexpr int kProgramIconId = widgets::kIconNoKeyboard;  // 128
 
 // ---- Command buttons -----------------------------------------------------------------------
 inline constexpr int kIdOk = 1;
@@ -63,7 +71,7 @@ inline constexpr int kIdClose = 1124;
 inline constexpr int kIdCapsLock = 1125;
 inline constexpr int kIdNumLock = 1126;
 inline constexpr int kIdScrollLock = 1127;
-inline constexpr int kIdBankIndicator = device::kBankIndicatorControl;  // 1128
+inline constexpr int kIdBankIndicator = 1128;  // "LOCK_AB", the G-key bank
 inline constexpr int kIdFlip0 = 1129;
 inline constexpr int kIdFlip1 = 1130;
 inline constexpr int kIdFlip2 = 1131;

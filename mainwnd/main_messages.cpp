@@ -76,7 +76,7 @@ void CQuilvaneDlg::RegisterMessageHandlers() {
     AddHeldHandler(kProfileReadMessage, WithCode(kProfileReadCode, [this] { OnProfileRead(); }));
     AddHeldHandler(kBankMessage, WithCode(kBankCode, [this] { OnBankSwitched(); }));
     AddHeldHandler(kKeyboardLeftMessage,
-                   WithCode(device::kKeyboardLeftCode, [this] { OnKeyboardLeft(); }));
+                   WithCode(kKeyboardLeftCode, [this] { OnKeyboardLeft(); }));
     AddHeldHandler(kLanguageMessage,
                    lang::MakeLanguageHandler([this](int index) { OnLanguage(index); }));
     AddHeldHandler(lighting::panel::kSliderMessage,

@@ -2,7 +2,6 @@
 // button that names the active profile.
 #include <optional>
 
-#include "device/connection/connection_host.h"
 #include "device/connection/current_profile.h"
 #include "device/connection/device_connection.h"
 #include "device/connection/device_session.h"

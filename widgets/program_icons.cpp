@@ -5,8 +5,8 @@
 #include <QPainterPath>
 #include <array>
 
-#include "device/connection/connection_host.h"
 #include "skin/skin_palette.h"
+#include "widgets/tray_state.h"
 
 namespace qx::widgets {
 namespace {
@@ -21,9 +21,9 @@ struct IconLook {
 };
 
 constexpr std::array<IconLook, 3> kLooks{{
-    {device::kIconNoKeyboard, palette::kTextDim, palette::kWellEdge, false},
-    {device::kIconKeyboard, palette::kAccent, palette::kAccentDeep, false},
-    {device::kIconIndicator, palette::kAccent, palette::kAccent, true},
+    {kIconNoKeyboard, palette::kTextDim, palette::kWellEdge, false},
+    {kIconKeyboard, palette::kAccent, palette::kAccentDeep, false},
+    {kIconIndicator, palette::kAccent, palette::kAccent, true},
 }};
 
 const IconLook* LookOf(int iconId) {

@@ -18,15 +18,15 @@ void TrayIconState::SetTrayIcon(int iconId) {
 }
 
 void TrayIconState::SetTrayState(int mode, int iconId) {
-    if (mode == device::kTrayModeBase) {
-        if (iconId != device::kIconRestoreBase) {
+    if (mode == kTrayModeBase) {
+        if (iconId != kIconRestoreBase) {
             baseIcon_ = iconId;
             SetTrayIcon(iconId);
         } else {
             SetTrayIcon(baseIcon_);
         }
-    } else if (mode == device::kTrayModeIndicator) {
-        SetTrayIcon(device::kIconIndicator);
+    } else if (mode == kTrayModeIndicator) {
+        SetTrayIcon(kIconIndicator);
     }
 }
 

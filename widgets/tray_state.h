@@ -1,14 +1,23 @@
-// Which picture the tray icon shows. The device connection reports the keyboard's presence
-// (mode 0 with the icon of "keyboard attached" or "no keyboard") and short activity (mode 1);
-// the main window owns one TrayIconState and lets it decide, so a passing activity indicator
-// always falls back to the presence picture. Qt-free; user-interface thread only.
+// Which picture the tray icon shows. The main window reports the keyboard's presence (mode 0
+// with the icon of "keyboard attached" or "no keyboard") and short activity (mode 1); it owns
+// one TrayIconState and lets it decide, so a passing activity indicator always falls back to the
+// presence picture. Qt-free; user-interface thread only.
 #pragma once
 
 #include <functional>
 
-#include "device/connection/connection_host.h"
 
 namespace qx::widgets {
+
+// Tray states: mode 0 with an icon sets it as the base icon, mode 0 with icon 0 restores the
+// base icon, mode 1 shows the indicator icon.
+inline constexpr int kTrayModeBase = 0;
+inline constexpr int kTrayModeIndicator = 1;
+inline constexpr int kIconRestoreBase = 0;
+// The icon resources: the program and "no keyboard", "keyboard attached", the indicator.
+inline constexpr int kIconNoKeyboard = 128;
+inline constexpr int kIconKeyboard = 141;
+inline constexpr int kIconIndicator = 142;
 
 class TrayIconState {
   public:
@@ -28,8 +37,8 @@ class TrayIconState {
 
   private:
     std::function<void(int)> setIcon_;
-    int currentIcon_ = device::kIconNoKeyboard;  // the tray starts with the program's icon
-    int baseIcon_ = device::kIconNoKeyboard;
+    int currentIcon_ = kIconNoKeyboard;  // the tray starts with the program's icon
+    int baseIcon_ = kIconNoKeyboard;
 };
 
 }  // namespace qx::widgets

@@ -129,7 +129,7 @@ void DeviceConnection::OnKeyboardEvent(uint16_t code) {
             SwitchGKeyBank();
             break;
         case kEventLightingChanged:
-            host_.StartTimer(kLightingRefreshTimer, kLightingRefreshPeriod);
+            host_.LightingChanged();
             break;
         case kEventIndicatorOff:
         case kEventIndicatorOn: {
@@ -157,7 +157,7 @@ void DeviceConnection::SwitchGKeyBank() {
     if (stopping_.load()) {
         return;
     }
-    host_.SendWindowMessage(kBankSwitchedMessage, kBankSwitchedCode);
+    host_.GKeyBankSwitched();
     if (stopping_.load()) {
         return;
     }
@@ -165,16 +165,13 @@ void DeviceConnection::SwitchGKeyBank() {
 }
 
 void DeviceConnection::ShowGKeyBank(int bank) {
-    host_.SetBankPicture(bank);
-    for (int button = 0; button < keyboard::kGKeyButtonCount; ++button) {
-        std::string caption;
-        if (button < kCaptionedGKeys) {
-            caption = std::string(1, kBankLetters[static_cast<std::size_t>(bank)]) +
-                      std::to_string(button + 1);
-        }
-        host_.SetControlCaption(keyboard::kGKeyButtonIds[static_cast<std::size_t>(button)],
-                                caption);
+    GKeyCaptions captions;
+    for (int button = 0; button < kCaptionedGKeys; ++button) {
+        captions[static_cast<std::size_t>(button)] =
+            std::string(1, kBankLetters[static_cast<std::size_t>(bank)]) +
+            std::to_string(button + 1);
     }
+    host_.ShowGKeyBank(bank, captions);
 }
 
 void DeviceConnection::ApplyKeyboardCount(int count) {
@@ -187,19 +184,18 @@ void DeviceConnection::ApplyKeyboardCount(int count) {
         if (stopping_.load()) {
             return;
         }
-        host_.SendWindowMessage(kKeyboardReadMessage, kKeyboardReadCode);
+        host_.KeyboardRead();
     } else {
         profile_.Forget();
-        host_.SendWindowMessage(kKeyboardLeftMessage, kKeyboardLeftCode);
-        host_.HideMainWindow();
+        host_.LastKeyboardLeft();
     }
     if (!WaitForMainWindow()) {
         return;
     }
-    host_.SetTrayState(kTrayModeBase, count != 0 ? kIconKeyboard : kIconNoKeyboard);
+    host_.ShowTrayState(count != 0 ? TrayState::kKeyboard : TrayState::kNoKeyboard);
     keyboardCount_ = count;
     if (!autoOpenDone_.exchange(true) && count != 0) {
-        host_.PostWindowMessage(kOpenMessage, kOpenCode);
+        host_.FirstAttach();
     }
 }
 
@@ -233,11 +229,7 @@ bool DeviceConnection::WaitForMainWindow() {
 }
 
 void DeviceConnection::ShowIndicator(bool on) {
-    if (on) {
-        host_.SetTrayState(kTrayModeIndicator, kIconIndicator);
-    } else {
-        host_.SetTrayState(kTrayModeBase, kIconRestoreBase);
-    }
+    host_.ShowTrayState(on ? TrayState::kIndicatorOn : TrayState::kIndicatorOff);
     indicatorQueue_.WaitFor(kIndicatorHold);
 }
 

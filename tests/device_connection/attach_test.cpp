@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "device/connection/connection_host.h"
+#include "device/link/interfaces.h"
 #include "sim/keyboard_memory.h"
 #include "tests/device_connection/connection_fixture.h"
 
@@ -12,9 +13,9 @@ namespace {
 using testing::ConnectionTest;
 using testing::HostCall;
 
-bool HasTray(const testing::RecordingHost& host, int icon) {
+bool HasTray(const testing::RecordingHost& host, TrayState state) {
     for (const HostCall& call : host.CallsOf(HostCall::kTray)) {
-        if (call.a == kTrayModeBase && call.b == static_cast<uint32_t>(icon)) {
+        if (call == testing::TrayCall(state)) {
             return true;
         }
     }
@@ -32,15 +33,14 @@ TEST_F(ConnectionTest, KeyboardAtStartIsReadAndOpensTheWindowOnce) {
     link->keyboard->Write(sim::Area::kDefaultLayout, 0, reported);
 
     connection->Start();
-    ASSERT_TRUE(host.WaitFor([&] { return Posts(kOpenMessage) == 1; }));
+    ASSERT_TRUE(host.WaitFor([&] { return Count(HostCall::kFirstAttach) == 1; }));
     ASSERT_TRUE(Settle());
 
     const auto calls = host.Calls();
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0], (HostCall{HostCall::kSend, kKeyboardReadMessage, kKeyboardReadCode, {}}));
-    EXPECT_EQ(calls[1], (HostCall{HostCall::kTray, kTrayModeBase, kIconKeyboard, {}}));
-    EXPECT_EQ(calls[2], (HostCall{HostCall::kPost, kOpenMessage, 0x4F50454E, {}}));
-    EXPECT_EQ(kKeyboardReadCode, 0x50524F46u);
+    EXPECT_EQ(calls[0], (HostCall{HostCall::kKeyboardRead}));
+    EXPECT_EQ(calls[1], testing::TrayCall(TrayState::kKeyboard));
+    EXPECT_EQ(calls[2], (HostCall{HostCall::kFirstAttach}));
     EXPECT_TRUE(connection->IsKeyboardAttached());
     EXPECT_EQ(connection->GetMacroCapacity(), 5u * 128u);
     EXPECT_EQ(connection->GetDefaultKeyLayout(), reported);
@@ -54,10 +54,10 @@ TEST_F(ConnectionTest, KeyboardAtStartIsReadAndOpensTheWindowOnce) {
 TEST_F(ConnectionTest, StartedWithStartStaysInTheTray) {
     MakeConnection(true);
     connection->Start(/*autoOpenDone=*/true);
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kKeyboard); }));
     ASSERT_TRUE(Settle());
-    EXPECT_EQ(Sends(kKeyboardReadMessage), 1);
-    EXPECT_EQ(Posts(kOpenMessage), 0);
+    EXPECT_EQ(Count(HostCall::kKeyboardRead), 1);
+    EXPECT_EQ(Count(HostCall::kFirstAttach), 0);
 }
 
 TEST_F(ConnectionTest, KeyboardPluggedInLaterIsReadWithoutOpeningTheWindow) {
@@ -71,40 +71,39 @@ TEST_F(ConnectionTest, KeyboardPluggedInLaterIsReadWithoutOpeningTheWindow) {
     EXPECT_EQ(GetDefaultKeyLayout(), kBuiltInDefaultLayout);
 
     link->keyboard->Plug();
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kKeyboard); }));
     ASSERT_TRUE(Settle());
-    EXPECT_EQ(Sends(kKeyboardReadMessage), 1);
-    EXPECT_EQ(host.ShownIcon(), kIconKeyboard);
-    EXPECT_EQ(Posts(kOpenMessage), 0);
+    EXPECT_EQ(Count(HostCall::kKeyboardRead), 1);
+    EXPECT_EQ(host.ShownTray(), TrayState::kKeyboard);
+    EXPECT_EQ(Count(HostCall::kFirstAttach), 0);
     EXPECT_EQ(connection->KeyboardCount(), 1);
     EXPECT_EQ(connection->GetMacroCapacity(), sim::kFactoryMacroUnits * 128u);
 }
 
-TEST_F(ConnectionTest, UnpluggedKeyboardForgetsTheProfileAndHidesTheWindow) {
+TEST_F(ConnectionTest, UnpluggedKeyboardForgetsTheProfileAndReportsItGone) {
     MakeConnection(true);
     connection->Start(true);
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kKeyboard); }));
     ASSERT_TRUE(Settle());
     ASSERT_EQ(profile.Get(), link->keyboard->Memory().ActiveProfile());
     host.Clear();
 
     link->keyboard->Unplug();
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconNoKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kNoKeyboard); }));
     ASSERT_TRUE(Settle());
     const auto calls = host.Calls();
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0], (HostCall{HostCall::kSend, kKeyboardLeftMessage, 0, {}}));
-    EXPECT_EQ(calls[1].kind, HostCall::kHide);
-    EXPECT_EQ(calls[2], (HostCall{HostCall::kTray, kTrayModeBase, kIconNoKeyboard, {}}));
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0], (HostCall{HostCall::kKeyboardLeft}));
+    EXPECT_EQ(calls[1], testing::TrayCall(TrayState::kNoKeyboard));
     EXPECT_EQ(profile.Cached(), device::kUnknownProfile);
     EXPECT_FALSE(connection->IsKeyboardAttached());
-    EXPECT_EQ(host.ShownIcon(), kIconNoKeyboard);
+    EXPECT_EQ(host.ShownTray(), TrayState::kNoKeyboard);
 }
 
 TEST_F(ConnectionTest, ACountThatRepeatsTheStoredOneDoesNothing) {
     MakeConnection(true);
     connection->Start(true);
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kKeyboard); }));
     ASSERT_TRUE(Settle());
     host.Clear();
     link->keyboard->ClearTrace();
@@ -134,12 +133,12 @@ TEST_F(ConnectionTest, FailedLayoutReadShowsThePromptAndKeepsTheOldLayout) {
     first[5] = 0x33;
     link->keyboard->Write(sim::Area::kDefaultLayout, 0, first);
     connection->Start(true);
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kKeyboard); }));
     ASSERT_TRUE(Settle());
     ASSERT_EQ(connection->GetDefaultKeyLayout(), first);
 
     link->keyboard->Unplug();
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconNoKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kNoKeyboard); }));
     ASSERT_TRUE(Settle());
     host.Clear();
     // The layout read's first piece is refused three times; the state-block read then works.
@@ -147,7 +146,7 @@ TEST_F(ConnectionTest, FailedLayoutReadShowsThePromptAndKeepsTheOldLayout) {
                           std::vector<uint8_t>{2});
     link->FailNextCommand(15);
     link->keyboard->Plug();
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kKeyboard); }));
     ASSERT_TRUE(Settle());
 
     ASSERT_EQ(prompt.Shown().size(), 1u);
@@ -157,8 +156,8 @@ TEST_F(ConnectionTest, FailedLayoutReadShowsThePromptAndKeepsTheOldLayout) {
     EXPECT_EQ(connection->GetMacroCapacity(), 256u);
     const auto calls = host.Calls();
     ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(calls[0].kind, HostCall::kMessage);  // before 'PROF'
-    EXPECT_EQ(calls[1], (HostCall{HostCall::kSend, kKeyboardReadMessage, kKeyboardReadCode, {}}));
+    EXPECT_EQ(calls[0].kind, HostCall::kMessage);  // before the keyboard counts as read
+    EXPECT_EQ(calls[1], (HostCall{HostCall::kKeyboardRead}));
 }
 
 TEST_F(ConnectionTest, ALayoutReadCutShortByTheKeyboardLeavingShowsNoPrompt) {
@@ -167,7 +166,7 @@ TEST_F(ConnectionTest, ALayoutReadCutShortByTheKeyboardLeavingShowsNoPrompt) {
     connection->Start(true);
     ASSERT_TRUE(host.WaitFor([&] { return !link->CommandsSent().empty(); }));
     link->keyboard->Unplug();
-    ASSERT_TRUE(host.WaitFor([&] { return Sends(kKeyboardLeftMessage) == 1; }));
+    ASSERT_TRUE(host.WaitFor([&] { return Count(HostCall::kKeyboardLeft) == 1; }));
     ASSERT_TRUE(Settle());
     EXPECT_TRUE(prompt.Shown().empty());
     EXPECT_FALSE(connection->IsKeyboardAttached());
@@ -176,11 +175,11 @@ TEST_F(ConnectionTest, ALayoutReadCutShortByTheKeyboardLeavingShowsNoPrompt) {
 TEST_F(ConnectionTest, FailedStateReadKeepsTheMacroCapacity) {
     MakeConnection(true);
     connection->Start(true);
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kKeyboard); }));
     ASSERT_TRUE(Settle());
     const uint32_t capacity = connection->GetMacroCapacity();
     link->keyboard->Unplug();
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconNoKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kNoKeyboard); }));
     ASSERT_TRUE(Settle());
 
     // The six layout pieces are answered, the state-block read is refused three times.
@@ -189,24 +188,24 @@ TEST_F(ConnectionTest, FailedStateReadKeepsTheMacroCapacity) {
     host.Clear();
     link->FailNextCommand(3);
     link->keyboard->Plug();
-    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, kIconKeyboard); }));
+    ASSERT_TRUE(host.WaitFor([&] { return HasTray(host, TrayState::kKeyboard); }));
     ASSERT_TRUE(Settle());
     EXPECT_EQ(connection->GetMacroCapacity(), capacity);
-    EXPECT_EQ(Sends(kKeyboardReadMessage), 1);
+    EXPECT_EQ(Count(HostCall::kKeyboardRead), 1);
 }
 
 TEST_F(ConnectionTest, AttachWaitsForTheMainWindowsInitialisation) {
     MakeConnection(true);
     host.SetInitDone(false);
     connection->Start();
-    ASSERT_TRUE(host.WaitFor([&] { return Sends(kKeyboardReadMessage) == 1; }));
+    ASSERT_TRUE(host.WaitFor([&] { return Count(HostCall::kKeyboardRead) == 1; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
     EXPECT_TRUE(host.CallsOf(HostCall::kTray).empty());
-    EXPECT_EQ(Posts(kOpenMessage), 0);
+    EXPECT_EQ(Count(HostCall::kFirstAttach), 0);
     EXPECT_FALSE(connection->IsKeyboardAttached());  // stored only once the window is ready
 
     host.SetInitDone(true);
-    ASSERT_TRUE(host.WaitFor([&] { return Posts(kOpenMessage) == 1; }));
+    ASSERT_TRUE(host.WaitFor([&] { return Count(HostCall::kFirstAttach) == 1; }));
     EXPECT_TRUE(connection->IsKeyboardAttached());
 }
 

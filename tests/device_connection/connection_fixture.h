@@ -61,8 +61,7 @@ class ConnectionTest : public ::testing::Test {
         return false;
     }
 
-    int Sends(uint32_t message) const { return host.CountOf(HostCall::kSend, message); }
-    int Posts(uint32_t message) const { return host.CountOf(HostCall::kPost, message); }
+    int Count(HostCall::Kind kind) const { return host.CountOf(kind); }
 
     RecordingHost host;
     RecordingPrompt prompt;

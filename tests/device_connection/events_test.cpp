@@ -5,6 +5,7 @@
 #include <array>
 
 #include "device/connection/connection_host.h"
+#include "device/link/interfaces.h"
 #include "device/link/result_codes.h"
 #include "tests/device_connection/connection_fixture.h"
 
@@ -20,7 +21,7 @@ class EventTest : public ConnectionTest {
     void StartAttached() {
         MakeConnection(true);
         connection->Start(true);
-        ASSERT_TRUE(host.WaitFor([&] { return host.ShownIcon() == kIconKeyboard; }));
+        ASSERT_TRUE(host.WaitFor([&] { return host.ShownTray() == TrayState::kKeyboard; }));
         ASSERT_TRUE(Settle());
         host.Clear();
         link->keyboard->ClearTrace();
@@ -28,16 +29,16 @@ class EventTest : public ConnectionTest {
 
     void ExpectBankShown(char letter) {
         for (int i = 0; i < 5; ++i) {
-            EXPECT_EQ(host.Caption(1000 + i), std::string(1, letter) + std::to_string(i + 1));
+            EXPECT_EQ(host.Caption(i), std::string(1, letter) + std::to_string(i + 1));
         }
-        for (int id = 1140; id <= 1143; ++id) {
-            EXPECT_EQ(host.Caption(id), "");
+        for (int button = 5; button < 9; ++button) {
+            EXPECT_EQ(host.Caption(button), "");
         }
     }
 
     bool SwitchBank(std::size_t switchesSoFar) {
         return link->keyboard->SendEvent(kEventBankSwitch) && host.WaitFor([&] {
-            return host.CallsOf(HostCall::kCaption).size() >= 9 * (switchesSoFar + 1);
+            return host.CallsOf(HostCall::kBankShown).size() >= switchesSoFar + 1;
         });
     }
 };
@@ -51,21 +52,21 @@ TEST_F(EventTest, BankSwitchTogglesTheStatusReportAndTheCaptionsBothWays) {
     EXPECT_EQ(link->keyboard->GKeyBank(), 1);  // the status report reached the keyboard
     ExpectBankShown('B');
     const auto first = host.Calls();
-    ASSERT_EQ(first.size(), 11u);
-    EXPECT_EQ(first[0], (HostCall{HostCall::kSend, kBankSwitchedMessage, 0x004C4544, {}}));
-    EXPECT_EQ(first[1], (HostCall{HostCall::kBankPicture, 1, 0, {}}));
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0], (HostCall{HostCall::kBankSwitched}));
+    EXPECT_EQ(first[1], (HostCall{HostCall::kBankShown, 1}));
 
     ASSERT_TRUE(SwitchBank(1));
     EXPECT_EQ(connection->GetStatusReport(), (StatusReport{0x05, 0x02}));
     EXPECT_EQ(connection->GetGKeyBank(), 0);
     EXPECT_EQ(link->keyboard->GKeyBank(), 0);
     ExpectBankShown('A');
-    EXPECT_EQ(host.CountOf(HostCall::kSend, kBankSwitchedMessage), 2);
-    EXPECT_EQ(host.CallsOf(HostCall::kBankPicture).back().a, 0u);
+    EXPECT_EQ(host.CountOf(HostCall::kBankSwitched), 2);
+    EXPECT_EQ(host.CallsOf(HostCall::kBankShown).back().a, 0u);
     EXPECT_EQ(link->LedReports(), (std::vector<std::string>{"05 03", "05 02"}));
 }
 
-TEST_F(EventTest, LightingChangeStartsTheRefreshTimerAndOtherCodesDoNothing) {
+TEST_F(EventTest, LightingChangeIsReportedAndOtherCodesDoNothing) {
     StartAttached();
     for (const uint16_t code :
          std::array<uint16_t, 7>{0x1801, 0x1802, 0x1803, 0x1804, 0x0000, 0xFFFF, 0x0402}) {
@@ -74,14 +75,14 @@ TEST_F(EventTest, LightingChangeStartsTheRefreshTimerAndOtherCodesDoNothing) {
     ASSERT_TRUE(link->keyboard->SendEvent(kEventLightingChanged));
     ASSERT_TRUE(host.WaitFor([&] { return !host.Calls().empty(); }));
     ASSERT_TRUE(Settle());
-    EXPECT_EQ(host.Calls(), (std::vector<HostCall>{{HostCall::kTimer, 1051, 0, {}}}));
+    EXPECT_EQ(host.Calls(), (std::vector<HostCall>{{HostCall::kLightingChanged}}));
     EXPECT_TRUE(link->CommandsSent().empty());
 }
 
 TEST_F(EventTest, AConnectionThatLeavesEventsAloneNeverActsOnThem) {
     MakeConnection(true);
     connection->Start(true, KeyboardEvents::kLeftAlone);
-    ASSERT_TRUE(host.WaitFor([&] { return host.ShownIcon() == kIconKeyboard; }));
+    ASSERT_TRUE(host.WaitFor([&] { return host.ShownTray() == TrayState::kKeyboard; }));
     ASSERT_TRUE(Settle());
     host.Clear();
     for (const uint16_t code : {kEventBankSwitch, kEventLightingChanged, kEventIndicatorOn}) {
@@ -114,24 +115,24 @@ TEST_F(EventTest, IndicatorOnThenOffRestoresTheKeyboardIcon) {
     ASSERT_TRUE(host.WaitFor([&] { return host.CallsOf(HostCall::kTray).size() == 2; }));
     ASSERT_TRUE(Settle());
     EXPECT_EQ(host.CallsOf(HostCall::kTray),
-              (std::vector<HostCall>{{HostCall::kTray, kTrayModeIndicator, kIconIndicator, {}},
-                                     {HostCall::kTray, kTrayModeBase, kIconRestoreBase, {}}}));
-    EXPECT_EQ(host.ShownIcon(), kIconKeyboard);
+              (std::vector<HostCall>{testing::TrayCall(TrayState::kIndicatorOn),
+                                     testing::TrayCall(TrayState::kIndicatorOff)}));
+    EXPECT_EQ(host.ShownTray(), TrayState::kKeyboard);
 }
 
 TEST_F(EventTest, IndicatorBeforeAnyAttachRestoresTheNoKeyboardIcon) {
     MakeConnection(true);
     host.SetInitDone(false);  // the attach waits before it sets any icon
     connection->Start(true);
-    ASSERT_TRUE(host.WaitFor([&] { return Sends(kKeyboardReadMessage) == 1; }));
+    ASSERT_TRUE(host.WaitFor([&] { return Count(HostCall::kKeyboardRead) == 1; }));
     ASSERT_TRUE(link->keyboard->SendEvent(kEventIndicatorOn));
-    ASSERT_TRUE(host.WaitFor([&] { return host.ShownIcon() == kIconIndicator; }));
+    ASSERT_TRUE(host.WaitFor([&] { return host.ShownTray() == TrayState::kIndicatorOn; }));
     ASSERT_TRUE(link->keyboard->SendEvent(kEventIndicatorOff));
     ASSERT_TRUE(host.WaitFor([&] { return host.CallsOf(HostCall::kTray).size() == 2; }));
-    EXPECT_EQ(host.ShownIcon(), kIconNoKeyboard);
+    EXPECT_EQ(host.ShownTray(), TrayState::kNoKeyboard);
 
     host.SetInitDone(true);
-    ASSERT_TRUE(host.WaitFor([&] { return host.ShownIcon() == kIconKeyboard; }));
+    ASSERT_TRUE(host.WaitFor([&] { return host.ShownTray() == TrayState::kKeyboard; }));
 }
 
 TEST_F(EventTest, ManyIndicatorChangesEndInTheOrderTheyCame) {
@@ -142,20 +143,22 @@ TEST_F(EventTest, ManyIndicatorChangesEndInTheOrderTheyCame) {
     ASSERT_TRUE(host.WaitFor([&] { return host.CallsOf(HostCall::kTray).size() == 20; }));
     const auto trays = host.CallsOf(HostCall::kTray);
     for (std::size_t i = 0; i < trays.size(); ++i) {
-        EXPECT_EQ(trays[i].a, i % 2 == 0 ? kTrayModeIndicator : kTrayModeBase) << i;
+        EXPECT_EQ(trays[i], testing::TrayCall(i % 2 == 0 ? TrayState::kIndicatorOn
+                                                         : TrayState::kIndicatorOff))
+            << i;
     }
-    EXPECT_EQ(host.ShownIcon(), kIconKeyboard);
+    EXPECT_EQ(host.ShownTray(), TrayState::kKeyboard);
 }
 
 // The bank switch waits on the consumer read's delivery thread until the user-interface thread
-// handles 0x5045. Meanwhile that thread exchanges a command: its answer comes through the
+// handles the switch. Meanwhile that thread exchanges a command: its answer comes through the
 // command read's own delivery thread, so it arrives in time.
 TEST_F(EventTest, CommandAnswersArriveWhileABankSwitchWaitsForTheWindow) {
     device::Timing timing = test_support::kTestTiming;
     timing.attemptTimeout = std::chrono::milliseconds(1000);
     MakeConnection(true, timing);
     connection->Start(true);
-    ASSERT_TRUE(host.WaitFor([&] { return host.ShownIcon() == kIconKeyboard; }));
+    ASSERT_TRUE(host.WaitFor([&] { return host.ShownTray() == TrayState::kKeyboard; }));
     ASSERT_TRUE(Settle());
     host.MakeSendsWaitForUi();
     link->keyboard->ClearTrace();
@@ -169,10 +172,10 @@ TEST_F(EventTest, CommandAnswersArriveWhileABankSwitchWaitsForTheWindow) {
     const auto took = std::chrono::steady_clock::now() - before;
     EXPECT_LT(took, timing.attemptTimeout);  // answered on the first attempt
     EXPECT_EQ(link->CommandsSent(), (std::vector<int>{3}));
-    EXPECT_TRUE(host.CallsOf(HostCall::kCaption).empty());  // still waiting
+    EXPECT_TRUE(host.CallsOf(HostCall::kBankShown).empty());  // still waiting
 
     host.HandlePendingSends();
-    ASSERT_TRUE(host.WaitFor([&] { return host.CallsOf(HostCall::kCaption).size() == 9; }));
+    ASSERT_TRUE(host.WaitFor([&] { return host.CallsOf(HostCall::kBankShown).size() == 1; }));
     ExpectBankShown('B');
 }
 

@@ -10,6 +10,7 @@
 #include "device/connection/connection_host.h"
 #include "device/connection/device_session.h"
 #include "device/connection/named_events.h"
+#include "device/link/interfaces.h"
 #include "tests/device_connection/connection_fixture.h"
 
 namespace qx::device {
@@ -18,13 +19,13 @@ namespace {
 using testing::ConnectionTest;
 using testing::HostCall;
 
-// The attach and detach messages in the order they were sent ('P' read, 'L' left).
+// The attach and detach reports in the order they were made ('P' read, 'L' left).
 std::string AttachHistory(const testing::RecordingHost& host) {
     std::string history;
-    for (const HostCall& call : host.CallsOf(HostCall::kSend)) {
-        if (call.a == kKeyboardReadMessage) {
+    for (const HostCall& call : host.Calls()) {
+        if (call.kind == HostCall::kKeyboardRead) {
             history += 'P';
-        } else if (call.a == kKeyboardLeftMessage) {
+        } else if (call.kind == HostCall::kKeyboardLeft) {
             history += 'L';
         }
     }
@@ -54,17 +55,19 @@ TEST_F(ConnectionTest, CountChangesAreHandledOneAtATimeInArrivalOrder) {
     const auto trays = host.CallsOf(HostCall::kTray);
     ASSERT_EQ(trays.size(), 5u);
     for (std::size_t i = 0; i < trays.size(); ++i) {
-        EXPECT_EQ(trays[i].b, i % 2 == 0 ? kIconKeyboard : kIconNoKeyboard) << i;
+        EXPECT_EQ(trays[i], testing::TrayCall(i % 2 == 0 ? TrayState::kKeyboard
+                                                         : TrayState::kNoKeyboard))
+            << i;
     }
     EXPECT_EQ(connection->KeyboardCount(), 1);
-    EXPECT_EQ(host.ShownIcon(), kIconKeyboard);
-    EXPECT_EQ(Posts(kOpenMessage), 0);
+    EXPECT_EQ(host.ShownTray(), TrayState::kKeyboard);
+    EXPECT_EQ(Count(HostCall::kFirstAttach), 0);
 }
 
 TEST_F(ConnectionTest, PlugUnplugPlugBurstEndsAttachedAndConsistent) {
     MakeConnection(true);
     connection->Start(true);
-    ASSERT_TRUE(host.WaitFor([&] { return host.ShownIcon() == kIconKeyboard; }));
+    ASSERT_TRUE(host.WaitFor([&] { return host.ShownTray() == TrayState::kKeyboard; }));
     ASSERT_TRUE(Settle());
     ASSERT_EQ(profile.Get(), 0);
     host.Clear();
@@ -86,8 +89,8 @@ TEST_F(ConnectionTest, PlugUnplugPlugBurstEndsAttachedAndConsistent) {
     EXPECT_EQ(history.find("PP"), std::string::npos) << history;
     EXPECT_EQ(history.find("LL"), std::string::npos) << history;
     EXPECT_EQ(connection->KeyboardCount(), 1);
-    EXPECT_EQ(host.ShownIcon(), kIconKeyboard);
-    EXPECT_EQ(host.CallsOf(HostCall::kTray).back().b, static_cast<uint32_t>(kIconKeyboard));
+    EXPECT_EQ(host.ShownTray(), TrayState::kKeyboard);
+    EXPECT_EQ(host.CallsOf(HostCall::kTray).back(), testing::TrayCall(TrayState::kKeyboard));
     EXPECT_EQ(profile.Cached(), device::kUnknownProfile);  // forgotten by the detaches
     EXPECT_EQ(profile.Get(), 0);
 }
@@ -96,7 +99,7 @@ TEST_F(ConnectionTest, StopEndsAWaitingAttachAndIgnoresLaterEvents) {
     MakeConnection(true);
     host.SetInitDone(false);
     connection->Start();
-    ASSERT_TRUE(host.WaitFor([&] { return Sends(kKeyboardReadMessage) == 1; }));
+    ASSERT_TRUE(host.WaitFor([&] { return Count(HostCall::kKeyboardRead) == 1; }));
 
     const auto before = std::chrono::steady_clock::now();
     connection->Stop();
@@ -108,8 +111,8 @@ TEST_F(ConnectionTest, StopEndsAWaitingAttachAndIgnoresLaterEvents) {
     link->keyboard->WaitUntilQuiet();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_TRUE(host.CallsOf(HostCall::kTray).empty());
-    EXPECT_TRUE(host.CallsOf(HostCall::kCaption).empty());
-    EXPECT_EQ(Posts(kOpenMessage), 0);
+    EXPECT_TRUE(host.CallsOf(HostCall::kBankShown).empty());
+    EXPECT_EQ(Count(HostCall::kFirstAttach), 0);
     EXPECT_TRUE(link->LedReports().empty());
     EXPECT_FALSE(IsKeyboardAttached());  // no connection is started any more
     connection->Stop();                  // a second stop changes nothing
@@ -129,7 +132,7 @@ TEST_F(ConnectionTest, StopWakesAnAttachWaitingForTheKeyboardsAnswer) {
     EXPECT_LT(std::chrono::steady_clock::now() - before, slow.attemptTimeout);
     EXPECT_EQ(link->CommandsSent().size(), 1u);
     EXPECT_TRUE(prompt.Shown().empty());
-    EXPECT_EQ(Sends(kKeyboardReadMessage), 0);
+    EXPECT_EQ(Count(HostCall::kKeyboardRead), 0);
 }
 
 TEST_F(ConnectionTest, OneConnectionIsStartedAtATime) {

@@ -1,6 +1,7 @@
-// A main window for the device connection that records every call. Its tray icon follows the
-// main window's rules (base icon, restore, indicator), and it can act like a real window whose
-// sends wait for the user-interface thread (the test's own thread then plays that thread).
+// A main window for the device connection that records every call. Its tray follows the main
+// window's rules (presence picture, indicator over it), and it can act like a real window whose
+// waiting calls wait for the user-interface thread (the test's own thread then plays that
+// thread).
 #pragma once
 
 #include <atomic>
@@ -9,7 +10,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -22,60 +22,57 @@
 namespace qx::testing {
 
 struct HostCall {
-    enum Kind { kSend, kPost, kHide, kTray, kCaption, kBankPicture, kTimer, kMessage } kind;
-    uint32_t a = 0;  // message / mode / control id / bank / timer id
-    uint32_t b = 0;  // wParam / icon / period
-    std::string text;
+    enum Kind {
+        kKeyboardRead,
+        kKeyboardLeft,
+        kFirstAttach,
+        kBankSwitched,
+        kBankShown,
+        kLightingChanged,
+        kTray,
+        kMessage
+    } kind;
+    uint32_t a = 0;  // bank / tray state
+    std::string text{};
     friend bool operator==(const HostCall&, const HostCall&) = default;
 };
+
+inline HostCall TrayCall(device::TrayState state) {
+    return {HostCall::kTray, static_cast<uint32_t>(state), {}};
+}
 
 class RecordingHost : public device::ConnectionHost {
   public:
     // ---- ConnectionHost
-    void SendWindowMessage(uint32_t message, uint32_t wParam) override {
-        if (sendsWaitForUi_) {
-            WaitForUiThread(message, wParam);
-        }
-        Record({HostCall::kSend, message, wParam, {}});
-        if (sendDelay_.load().count() > 0) {
-            std::this_thread::sleep_for(sendDelay_.load());
-        }
-    }
-    void PostWindowMessage(uint32_t message, uint32_t wParam) override {
-        Record({HostCall::kPost, message, wParam, {}});
-    }
-    void HideMainWindow() override { Record({HostCall::kHide, 0, 0, {}}); }
-    bool IsInitDone() override {
+    void KeyboardRead() override { Wait({HostCall::kKeyboardRead}); }
+    void LastKeyboardLeft() override { Wait({HostCall::kKeyboardLeft}); }
+    void FirstAttach() override { Record({HostCall::kFirstAttach}); }
+    void GKeyBankSwitched() override { Wait({HostCall::kBankSwitched}); }
+    void ShowGKeyBank(int bank, const device::GKeyCaptions& captions) override {
         std::lock_guard lock(mutex_);
-        return initDone_;
+        captions_ = captions;
+        RecordLocked({HostCall::kBankShown, static_cast<uint32_t>(bank), {}});
     }
-    void SetTrayState(int mode, int iconId) override {
+    void LightingChanged() override { Record({HostCall::kLightingChanged}); }
+    void ShowTrayState(device::TrayState state) override {
         std::lock_guard lock(mutex_);
-        if (mode == device::kTrayModeIndicator) {
-            shownIcon_ = device::kIconIndicator;
-        } else if (iconId != device::kIconRestoreBase) {
-            baseIcon_ = iconId;
-            shownIcon_ = iconId;
+        if (state == device::TrayState::kIndicatorOff) {
+            shown_ = base_;
+        } else if (state == device::TrayState::kIndicatorOn) {
+            shown_ = state;
         } else {
-            shownIcon_ = baseIcon_;
+            base_ = state;
+            shown_ = state;
         }
-        RecordLocked(
-            {HostCall::kTray, static_cast<uint32_t>(mode), static_cast<uint32_t>(iconId), {}});
-    }
-    void SetControlCaption(int controlId, const std::string& caption) override {
-        std::lock_guard lock(mutex_);
-        captions_[controlId] = caption;
-        RecordLocked({HostCall::kCaption, static_cast<uint32_t>(controlId), 0, caption});
-    }
-    void SetBankPicture(int bank) override {
-        Record({HostCall::kBankPicture, static_cast<uint32_t>(bank), 0, {}});
-    }
-    void StartTimer(uint32_t timerId, uint32_t periodMs) override {
-        Record({HostCall::kTimer, timerId, periodMs, {}});
+        RecordLocked(TrayCall(state));
     }
     void ShowMessage(const std::string& text) override {
         platform::CurrentPrompt().ShowMessage(text);
-        Record({HostCall::kMessage, 0, 0, text});
+        Record({HostCall::kMessage, 0, text});
+    }
+    bool IsInitDone() override {
+        std::lock_guard lock(mutex_);
+        return initDone_;
     }
 
     // ---- Set-up
@@ -84,7 +81,7 @@ class RecordingHost : public device::ConnectionHost {
         initDone_ = done;
     }
     void SetSendDelay(std::chrono::milliseconds delay) { sendDelay_ = delay; }
-    // Sends wait until the test thread, playing the user-interface thread, handles them.
+    // Waiting calls wait until the test thread, playing the user-interface thread, handles them.
     void MakeSendsWaitForUi() { sendsWaitForUi_ = true; }
 
     // ---- The user-interface thread's side of waiting sends
@@ -113,21 +110,15 @@ class RecordingHost : public device::ConnectionHost {
         }
         return found;
     }
-    int CountOf(HostCall::Kind kind, uint32_t a) const {
-        int n = 0;
-        for (const HostCall& call : Calls()) {
-            n += call.kind == kind && call.a == a ? 1 : 0;
-        }
-        return n;
-    }
-    int ShownIcon() const {
+    int CountOf(HostCall::Kind kind) const { return static_cast<int>(CallsOf(kind).size()); }
+    device::TrayState ShownTray() const {
         std::lock_guard lock(mutex_);
-        return shownIcon_;
+        return shown_;
     }
-    std::string Caption(int controlId) const {
+    // The caption last shown on G-key button `button` (0..8).
+    std::string Caption(int button) const {
         std::lock_guard lock(mutex_);
-        const auto it = captions_.find(controlId);
-        return it == captions_.end() ? "<unset>" : it->second;
+        return captions_[static_cast<std::size_t>(button)];
     }
     void Clear() {
         std::lock_guard lock(mutex_);
@@ -162,10 +153,20 @@ class RecordingHost : public device::ConnectionHost {
         calls_.push_back(std::move(call));
         changed_.notify_all();
     }
-    void WaitForUiThread(uint32_t message, uint32_t wParam) {
+    // A call that waits for the window: it is recorded once the window handled it.
+    void Wait(HostCall call) {
+        if (sendsWaitForUi_) {
+            WaitForUiThread(call);
+        }
+        Record(std::move(call));
+        if (sendDelay_.load().count() > 0) {
+            std::this_thread::sleep_for(sendDelay_.load());
+        }
+    }
+    void WaitForUiThread(const HostCall& call) {
         std::unique_lock lock(mutex_);
         const std::size_t ticket = handledSends_ + pendingSends_.size() + 1;
-        pendingSends_.push_back({message, wParam});
+        pendingSends_.push_back(call);
         changed_.notify_all();
         changed_.wait(lock, [&] { return handledSends_ >= ticket; });
     }
@@ -174,12 +175,12 @@ class RecordingHost : public device::ConnectionHost {
     std::condition_variable changed_;
     std::vector<HostCall> calls_;
     bool initDone_ = true;
-    int baseIcon_ = device::kIconNoKeyboard;
-    int shownIcon_ = device::kIconNoKeyboard;
-    std::map<int, std::string> captions_;
+    device::TrayState base_ = device::TrayState::kNoKeyboard;
+    device::TrayState shown_ = device::TrayState::kNoKeyboard;
+    device::GKeyCaptions captions_;
     std::atomic<std::chrono::milliseconds> sendDelay_{std::chrono::milliseconds(0)};
     std::atomic<bool> sendsWaitForUi_{false};
-    std::deque<std::pair<uint32_t, uint32_t>> pendingSends_;
+    std::deque<HostCall> pendingSends_;
     std::size_t handledSends_ = 0;
 };
 

@@ -1,16 +1,19 @@
-// The device connection's side of the main window: calls from the connection's threads run on
-// the user-interface thread, sends and the message box wait for it, and closing the host
-// releases every waiting call so the window can stop the connection without waiting for itself.
+// The device connection's side of the main window: each report becomes the window's message,
+// timer or widget change; calls from the connection's threads run on the user-interface thread,
+// sends and the message box wait for it, and closing the host releases every waiting call so the
+// window can stop the connection without waiting for itself.
 #include <QTest>
 #include <atomic>
 #include <future>
 #include <thread>
 
+#include "device/connection/connection_host.h"
 #include "mainwnd/main_connection_host.h"
 #include "platform/message_window.h"
 #include "platform/prompt.h"
 #include "platform/testing/scripted_prompt.h"
 
+using qx::device::TrayState;
 using qx::mainwnd::HostWindow;
 using qx::mainwnd::MainConnectionHost;
 
@@ -51,7 +54,7 @@ class ConnectionHostTest : public QObject {
     void closeReleasesAWaitingSendAndStopsLaterCalls();
     void widgetRequestsArriveOnTheWindowThreadInOrder();
     void messageBoxWaitsForTheWindowThread();
-    void postsTimersAndInitDone();
+    void reportsBecomeTheWindowsMessages();
 };
 
 void ConnectionHostTest::sendRunsOnTheWindowThreadAndWaitsForIt() {
@@ -69,7 +72,7 @@ void ConnectionHostTest::sendRunsOnTheWindowThreadAndWaitsForIt() {
     std::atomic<bool> returned{false};
     std::atomic<bool> handledWhenReturned{false};
     std::thread worker([&] {
-        host.SendWindowMessage(kProfileRead, kProfileReadCode);
+        host.KeyboardRead();
         handledWhenReturned = handled.load();
         returned = true;
     });
@@ -79,7 +82,7 @@ void ConnectionHostTest::sendRunsOnTheWindowThreadAndWaitsForIt() {
     QCOMPARE(handlerThread, std::this_thread::get_id());
     // On the window's own thread the send runs at once.
     handled = false;
-    host.SendWindowMessage(kProfileRead, kProfileReadCode);
+    host.KeyboardRead();
     QVERIFY(handled);
 }
 
@@ -96,7 +99,7 @@ void ConnectionHostTest::closeReleasesAWaitingSendAndStopsLaterCalls() {
     std::promise<void> returned;
     std::future<void> done = returned.get_future();
     std::thread worker([&] {
-        host.SendWindowMessage(kProfileRead, kProfileReadCode);
+        host.KeyboardRead();
         returned.set_value();
     });
     QCOMPARE(done.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
@@ -105,9 +108,10 @@ void ConnectionHostTest::closeReleasesAWaitingSendAndStopsLaterCalls() {
     worker.join();
     // Later calls return at once and nothing reaches the window, not even the queued send.
     std::thread late([&] {
-        host.SendWindowMessage(kProfileRead, kProfileReadCode);
+        host.KeyboardRead();
         host.ShowMessage("late");
-        host.SetControlCaption(1000, "A1");
+        host.ShowGKeyBank(0, {"A1"});
+        host.ShowTrayState(TrayState::kKeyboard);
     });
     late.join();
     QTest::qWait(20);
@@ -120,17 +124,25 @@ void ConnectionHostTest::widgetRequestsArriveOnTheWindowThreadInOrder() {
     qx::platform::MessageWindow messages;
     RecordingWindow window;
     MainConnectionHost host(window, messages);
+    std::atomic<bool> returned{false};
     std::thread worker([&] {
-        host.SetBankPicture(1);
-        host.SetControlCaption(1000, "B1");
-        host.SetControlCaption(1140, "");
-        host.HideMainWindow();
-        host.SetTrayState(0, 141);
+        host.ShowGKeyBank(1, {"B1", "B2", "B3", "B4", "B5"});
+        host.LastKeyboardLeft();  // waits for this thread's events
+        host.ShowTrayState(TrayState::kKeyboard);
+        host.ShowTrayState(TrayState::kIndicatorOn);
+        host.ShowTrayState(TrayState::kIndicatorOff);
+        host.ShowTrayState(TrayState::kNoKeyboard);
+        returned = true;
     });
+    QVERIFY(WaitFor([&] { return returned.load(); }));
     worker.join();
-    QVERIFY(WaitFor([&] { return window.calls.size() == 5; }));
-    const std::vector<std::string> expected{"bank 1", "caption 1000 B1", "caption 1140 ", "hide",
-                                            "tray 0 141"};
+    QVERIFY(WaitFor([&] { return window.calls.size() == 15; }));
+    // The G keys' buttons, then the tray modes and icons of widgets::TrayIconState.
+    const std::vector<std::string> expected{
+        "bank 1",          "caption 1000 B1", "caption 1001 B2", "caption 1002 B3",
+        "caption 1003 B4", "caption 1004 B5", "caption 1140 ",   "caption 1141 ",
+        "caption 1142 ",   "caption 1143 ",   "hide",            "tray 0 141",
+        "tray 1 142",      "tray 0 0",        "tray 0 128"};
     QCOMPARE(window.calls, expected);
     QVERIFY(window.onUiThread);
 }
@@ -155,25 +167,36 @@ void ConnectionHostTest::messageBoxWaitsForTheWindowThread() {
     qx::platform::SetCurrentPrompt(nullptr);
 }
 
-void ConnectionHostTest::postsTimersAndInitDone() {
+// The window's handlers know the connection only by these messages and codes.
+void ConnectionHostTest::reportsBecomeTheWindowsMessages() {
     qx::platform::MessageWindow messages;
     RecordingWindow window;
     MainConnectionHost host(window, messages);
-    std::vector<uint32_t> received;
-    messages.AddHandler(0x5350, [&](qx::platform::MessageWParam wParam, auto) {
-        received.push_back(static_cast<uint32_t>(wParam));
-        return qx::platform::MessageResult{0};
-    });
+    std::vector<std::pair<uint32_t, uint32_t>> received;
+    for (const uint32_t message : {0x5452u, 0x4753u, 0x5045u, 0x5350u}) {
+        messages.AddHandler(message, [&, message](qx::platform::MessageWParam wParam, auto) {
+            received.emplace_back(message, static_cast<uint32_t>(wParam));
+            return qx::platform::MessageResult{0};
+        });
+    }
     QVERIFY(!host.IsInitDone());
     host.SetInitDone();
     QVERIFY(host.IsInitDone());
+    std::atomic<bool> returned{false};
     std::thread worker([&] {
-        host.PostWindowMessage(0x5350, 0x4F50454E);
-        host.StartTimer(1051, 0);
+        host.KeyboardRead();
+        host.LastKeyboardLeft();
+        host.GKeyBankSwitched();
+        host.FirstAttach();  // posted: the only one that does not wait
+        host.LightingChanged();
+        returned = true;
     });
+    QVERIFY(WaitFor([&] { return returned.load(); }));
     worker.join();
-    QVERIFY(WaitFor([&] { return !received.empty() && messages.IsTimerActive(1051); }));
-    QCOMPARE(received.front(), 0x4F50454Eu);
+    QVERIFY(WaitFor([&] { return received.size() == 4 && messages.IsTimerActive(1051); }));
+    const std::vector<std::pair<uint32_t, uint32_t>> expected{
+        {0x5452, 0x50524F46}, {0x4753, 0}, {0x5045, 0x004C4544}, {0x5350, 0x4F50454E}};
+    QCOMPARE(received, expected);
 }
 
 QTEST_MAIN(ConnectionHostTest)

@@ -602,7 +602,7 @@ void MainEditTest::whileTheSwitchAsksOtherSwitchesAreRefusedAndKeyboardNewsWaits
         const auto target = window.Target();
         target->PostWindowMessage(qx::platform::kCommandMessage, mw::kCmdProfileMenuBase + 1, 0);
         target->PostWindowMessage(mw::kProfileReadMessage, mw::kProfileReadCode, 0);
-        target->PostWindowMessage(mw::kKeyboardLeftMessage, qx::device::kKeyboardLeftCode, 0);
+        target->PostWindowMessage(mw::kKeyboardLeftMessage, mw::kKeyboardLeftCode, 0);
         QTest::qWait(50);
         selectsMeanwhile = harness.CommandsNumbered(kWriteState).size();
         pendingMeanwhile = window.IsApplyEnabled();

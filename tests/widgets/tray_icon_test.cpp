@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/main_window_port.h"
-#include "device/connection/connection_host.h"
 #include "platform/system_messages.h"
 #include "widgets/menu_resources.h"
 #include "widgets/tray_state.h"
@@ -64,7 +63,7 @@ class TrayIconTest : public testing::WidgetTest {
 
     bool CreateOn(CTrayIcon& icon) {
         return icon.Create(&owner_, app::kTrayCallbackMessage, "Varkon QX480 Driver",
-                           device::kIconNoKeyboard, app::kTrayIconId);
+                           widgets::kIconNoKeyboard, app::kTrayIconId);
     }
 
     void Click(uint32_t mouseMessage, uint32_t iconId = app::kTrayIconId) {
@@ -86,12 +85,12 @@ TEST_F(TrayIconTest, WithoutANotificationAreaTheIconWaitsAndAppearsWithTheFirstO
     CTrayIcon icon(Desktop());
     ASSERT_TRUE(CreateOn(icon));
     EXPECT_FALSE(icon.IsInArea());
-    EXPECT_TRUE(icon.SetIcon(device::kIconKeyboard));
+    EXPECT_TRUE(icon.SetIcon(widgets::kIconKeyboard));
     EXPECT_TRUE(icon.SetTip("later tip"));
     areaUp_ = true;
     ASSERT_TRUE(ProcessUntil([&] { return icon.IsInArea(); }));
     EXPECT_EQ(icon.SystemIcon()->toolTip(), "later tip");
-    EXPECT_EQ(icon.IconId(), device::kIconKeyboard);
+    EXPECT_EQ(icon.IconId(), widgets::kIconKeyboard);
 }
 
 TEST_F(TrayIconTest, WithoutAnOwnerOrAfterRemoveTheIconIsInvalidAndEveryOperationFails) {
@@ -99,7 +98,7 @@ TEST_F(TrayIconTest, WithoutAnOwnerOrAfterRemoveTheIconIsInvalidAndEveryOperatio
     ASSERT_TRUE(CreateOn(icon));
     ASSERT_TRUE(icon.Remove());
     EXPECT_FALSE(icon.IsValid());
-    EXPECT_FALSE(icon.SetIcon(device::kIconKeyboard));
+    EXPECT_FALSE(icon.SetIcon(widgets::kIconKeyboard));
     EXPECT_FALSE(icon.SetTip("tip"));
     EXPECT_FALSE(icon.SetStandardIcon(QStyle::SP_ComputerIcon));
     EXPECT_FALSE(icon.ShowBalloon("text", nullptr, 1000));
@@ -119,10 +118,10 @@ TEST_F(TrayIconTest, CreateAddsTheIconWithItsTipAndPicture) {
     EXPECT_TRUE(icon.IsInArea());
     EXPECT_EQ(icon.Tip(), "Varkon QX480 Driver");
     EXPECT_FALSE(icon.SystemIcon()->icon().isNull());
-    EXPECT_TRUE(icon.SetIcon(device::kIconKeyboard));
-    EXPECT_EQ(icon.IconId(), device::kIconKeyboard);
+    EXPECT_TRUE(icon.SetIcon(widgets::kIconKeyboard));
+    EXPECT_EQ(icon.IconId(), widgets::kIconKeyboard);
     EXPECT_FALSE(icon.SetIcon(999));  // no such icon
-    EXPECT_EQ(icon.IconId(), device::kIconKeyboard);
+    EXPECT_EQ(icon.IconId(), widgets::kIconKeyboard);
     EXPECT_TRUE(icon.SetTip("other"));
     EXPECT_EQ(icon.Tip(), "other");
     EXPECT_TRUE(icon.ShowBalloon(nullptr, nullptr, 500));
@@ -224,27 +223,27 @@ TEST_F(TrayIconTest, MenuTextsAreSetByCommandAndMissingCommandsAreSkipped) {
 TEST(TrayIconStateTest, ModeZeroSetsAndRemembersTheBaseModeOneShowsTheIndicator) {
     std::vector<int> shown;
     TrayIconState state([&](int icon) { shown.push_back(icon); });
-    EXPECT_EQ(state.CurrentIcon(), device::kIconNoKeyboard);
+    EXPECT_EQ(state.CurrentIcon(), widgets::kIconNoKeyboard);
 
-    state.SetTrayState(device::kTrayModeBase, device::kIconNoKeyboard);  // already shown
+    state.SetTrayState(widgets::kTrayModeBase, widgets::kIconNoKeyboard);  // already shown
     EXPECT_TRUE(shown.empty());
-    state.SetTrayState(device::kTrayModeBase, device::kIconKeyboard);
-    state.SetTrayState(device::kTrayModeIndicator, device::kIconRestoreBase);
-    state.SetTrayState(device::kTrayModeIndicator, device::kIconKeyboard);  // id unused
-    state.SetTrayState(device::kTrayModeBase, device::kIconRestoreBase);
+    state.SetTrayState(widgets::kTrayModeBase, widgets::kIconKeyboard);
+    state.SetTrayState(widgets::kTrayModeIndicator, widgets::kIconRestoreBase);
+    state.SetTrayState(widgets::kTrayModeIndicator, widgets::kIconKeyboard);  // id unused
+    state.SetTrayState(widgets::kTrayModeBase, widgets::kIconRestoreBase);
     EXPECT_EQ(shown, (std::vector<int>{141, 142, 141}));
-    EXPECT_EQ(state.BaseIcon(), device::kIconKeyboard);
+    EXPECT_EQ(state.BaseIcon(), widgets::kIconKeyboard);
 
-    state.SetTrayState(device::kTrayModeIndicator, 0);
-    state.SetTrayState(device::kTrayModeBase, device::kIconNoKeyboard);  // keyboard gone
-    state.SetTrayState(device::kTrayModeBase, device::kIconRestoreBase);
-    state.SetTrayState(7, device::kIconKeyboard);  // unknown mode
+    state.SetTrayState(widgets::kTrayModeIndicator, 0);
+    state.SetTrayState(widgets::kTrayModeBase, widgets::kIconNoKeyboard);  // keyboard gone
+    state.SetTrayState(widgets::kTrayModeBase, widgets::kIconRestoreBase);
+    state.SetTrayState(7, widgets::kIconKeyboard);  // unknown mode
     EXPECT_EQ(shown, (std::vector<int>{141, 142, 141, 142, 128}));
-    EXPECT_EQ(state.BaseIcon(), device::kIconNoKeyboard);
+    EXPECT_EQ(state.BaseIcon(), widgets::kIconNoKeyboard);
 
     state.ForgetCurrentIcon();
-    state.SetTrayIcon(device::kIconNoKeyboard);
-    EXPECT_EQ(shown.back(), device::kIconNoKeyboard);
+    state.SetTrayIcon(widgets::kIconNoKeyboard);
+    EXPECT_EQ(shown.back(), widgets::kIconNoKeyboard);
     EXPECT_EQ(shown.size(), 6u);
 }
 

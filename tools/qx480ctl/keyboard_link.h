@@ -23,15 +23,15 @@ inline constexpr std::chrono::milliseconds kAttachWait{10000};
 // prompt.
 class ConsoleHost : public device::ConnectionHost {
   public:
-    void SendWindowMessage(uint32_t, uint32_t) override {}
-    void PostWindowMessage(uint32_t, uint32_t) override {}
-    void HideMainWindow() override {}
-    bool IsInitDone() override { return true; }
-    void SetTrayState(int, int) override {}
-    void SetControlCaption(int, const std::string&) override {}
-    void SetBankPicture(int) override {}
-    void StartTimer(uint32_t, uint32_t) override {}
+    void KeyboardRead() override {}
+    void LastKeyboardLeft() override {}
+    void FirstAttach() override {}
+    void GKeyBankSwitched() override {}
+    void ShowGKeyBank(int, const device::GKeyCaptions&) override {}
+    void LightingChanged() override {}
+    void ShowTrayState(device::TrayState) override {}
     void ShowMessage(const std::string& text) override;
+    bool IsInitDone() override { return true; }
 };
 
 class KeyboardLink {
