@@ -60,8 +60,8 @@ configure_file(${_qx_packaging}/debian/copyright.in ${_qx_generated}/doc/copyrig
 install(FILES ${_qx_generated}/doc/copyright ${_qx_generated}/doc/changelog.gz
               ${CMAKE_SOURCE_DIR}/README.md
         DESTINATION ${_qx_doc_dir})
-install(FILES ${CMAKE_SOURCE_DIR}/docs/driver.png DESTINATION ${_qx_doc_dir}/pictures)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/skin/ DESTINATION ${_qx_doc_dir}/pictures/skin
+# Every window's picture (docs/*.png) and the skin's previews (docs/skin/).
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ DESTINATION ${_qx_doc_dir}/pictures
         FILES_MATCHING PATTERN "*.png")
 
 add_custom_target(qx_packaging_files ALL DEPENDS ${_qx_compressed})
