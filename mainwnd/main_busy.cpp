@@ -81,7 +81,8 @@ bool CQuilvaneDlg::IsHeldBack(uint32_t message) const {
     if (message == kProfileReadMessage && !initDone_) {
         return true;
     }
-    return askingSwitch_ && (message == kProfileReadMessage || message == kKeyboardLeftMessage);
+    return profileSwitch_.IsAsking() &&
+           (message == kProfileReadMessage || message == kKeyboardLeftMessage);
 }
 
 void CQuilvaneDlg::EndBusy() {
@@ -95,7 +96,7 @@ void CQuilvaneDlg::EndBusy() {
 }
 
 void CQuilvaneDlg::PostHeldMessages() {
-    if (IsBusy() || askingSwitch_ || !initDone_ || startUpHeld_) {
+    if (IsBusy() || profileSwitch_.IsAsking() || !initDone_ || startUpHeld_) {
         return;
     }
     std::vector<HeldMessage> held;

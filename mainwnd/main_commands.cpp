@@ -24,12 +24,12 @@ void CQuilvaneDlg::OnCommand(int commandId) {
         return;
     }
     if (commandId >= kCmdProfileMenuFirst && commandId <= kCmdProfileMenuLast) {
-        SelectOnboardProfile(commandId - kCmdProfileMenuBase);
+        profileSwitch_.SelectOnboardProfile(commandId - kCmdProfileMenuBase);
         return;
     }
     for (std::size_t i = 0; i < kIdProfileButtons.size(); ++i) {
         if (commandId == kIdProfileButtons[i]) {
-            OnProfileButton(static_cast<int>(i));
+            profileSwitch_.OnProfileButton(static_cast<int>(i));
             return;
         }
     }

@@ -4,8 +4,6 @@
 #include <cstdio>
 
 #include "app/main_window_port.h"
-#include "device/connection/current_profile.h"
-#include "device/connection/device_connection.h"
 #include "keyassign/key_location.h"
 #include "lang/language.h"
 #include "lang/language_keys.h"
@@ -75,8 +73,7 @@ void CQuilvaneDlg::RegisterMessageHandlers() {
     AddHeldHandler(kOpenMessage, WithCode(kOpenCode, [this] { OnShowRequest(); }));
     AddHeldHandler(kProfileReadMessage, WithCode(kProfileReadCode, [this] { OnProfileRead(); }));
     AddHeldHandler(kBankMessage, WithCode(kBankCode, [this] { OnBankSwitched(); }));
-    AddHeldHandler(kKeyboardLeftMessage,
-                   WithCode(kKeyboardLeftCode, [this] { OnKeyboardLeft(); }));
+    AddHeldHandler(kKeyboardLeftMessage, WithCode(kKeyboardLeftCode, [this] { OnKeyboardLeft(); }));
     AddHeldHandler(kLanguageMessage,
                    lang::MakeLanguageHandler([this](int index) { OnLanguage(index); }));
     AddHeldHandler(lighting::panel::kSliderMessage,
@@ -134,10 +131,7 @@ void CQuilvaneDlg::OnProfileRead() {
     if (ended_) {
         return;
     }
-    ReloadImageFromKeyboard(false);
-    const int profile = device::GetCurrentProfile();
-    MarkProfileButton(profile);
-    RefreshAfterProfileSwitch(profile);
+    profileSwitch_.AfterProfileRead();
 }
 
 // 'LED': the keyboard switched its G-key bank. Only the nine G keys' marks follow.

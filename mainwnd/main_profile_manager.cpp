@@ -43,11 +43,11 @@ SubWindowHooks ProfileManagerLink::Hooks() {
 }
 
 void ProfileManagerLink::ReloadImageFromKeyboard(bool keepPending) {
-    window_.ReloadImageFromKeyboard(keepPending);
+    window_.Profiles().ReloadImageFromKeyboard(keepPending);
 }
 
 void ProfileManagerLink::RefreshAfterProfileSwitch(int profile) {
-    window_.RefreshAfterProfileSwitch(profile);
+    window_.Profiles().RefreshAfterProfileSwitch(profile);
 }
 
 void ProfileManagerLink::SetApplyEnabled(bool enabled) {

@@ -55,7 +55,8 @@ CQuilvaneDlg::CQuilvaneDlg(MainWindowOptions options, QWidget* parent)
       controls_(*this),
       layout_(controls_, sheets_),
       keyView_(controls_, [this] { layout_.ApplyFlipState(); }),
-      hoverGroups_(new HoverGroups(controls_, layout_, this)) {
+      hoverGroups_(new HoverGroups(controls_, layout_, this)),
+      profileSwitch_(MakeProfileSwitchHost(), subWindows_) {
     const platform::IniReadScope skinAndTexts;
     FillDefaults(options_);
     MakeLightingPanel();

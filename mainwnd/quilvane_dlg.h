@@ -7,10 +7,10 @@
 // One file per concern: quilvane_dlg.cpp (members, the ConnectionHost side), main_startup.cpp
 // (OnInitDialog), main_messages.cpp (private messages, timers), main_commands.cpp (commands and
 // key clicks), main_visibility.cpp (show requests, hiding, key filtering), main_exit.cpp (exit
-// sequence and shutdown), main_profiles.cpp (reading the image back, the profile menu),
+// sequence and shutdown), main_profiles.cpp (the profile menu),
 // main_busy.cpp (the busy state around a transfer: indicator, transfer thread, input refused,
 // messages held back), main_apply.cpp (Apply, the default button, the report rate),
-// main_profile_switch.cpp (profile buttons and switching the onboard profile),
+// main_profile_switch.cpp (the window as the profile switch's host),
 // main_profile_files.cpp (the menu button, backup and restore), main_lighting.cpp (the lighting
 // panel wired in), main_extension_points.cpp (the places later features fill in).
 #pragma once
@@ -34,6 +34,7 @@
 #include "mainwnd/main_layout.h"
 #include "mainwnd/main_profile_manager.h"
 #include "mainwnd/main_sheets.h"
+#include "mainwnd/profile_switch.h"
 #include "mainwnd/sub_windows.h"
 #include "platform/message_window.h"
 #include "skin/base_dialog.h"
@@ -101,17 +102,8 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     int RunModal() override;
 
     // ---- What other windows and the profile switching call ---------------------------------
-    // Rebuilds the live image from the keyboard's content through the profile store, or
-    // installs a default image when that fails; refreshes the key buttons; clears the pending
-    // state unless `keepPending`.
-    void ReloadImageFromKeyboard(bool keepPending);
-    // The one refresh every path that changes the current profile ends in (the profile buttons,
-    // the profile menu, 'PROF', the discard of pending changes, and the profile manager after
-    // its Apply has set the profile and reloaded the image). When the keyboard took the switch to
-    // `profile`, its lighting is read and shown and its profile button marked; otherwise (-1: the
-    // default item) the lighting stays on the profile it had. Then, under the image lock, the
-    // key buttons from the block of the keyboard's current profile, and the profile menu.
-    void RefreshAfterProfileSwitch(int profile);
+    // The switch of the onboard profile and the refresh every path that changes it ends in.
+    [[nodiscard]] ProfileSwitch& Profiles() { return profileSwitch_; }
     // Fills the profile menu (made anew with `create`), checks the active profile and gives the
     // profile button its text and tooltip.
     void RebuildProfileMenu(bool create);
@@ -130,10 +122,6 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void StopBusyAnimation();
     // Saves and downloads the pending changes with the busy indicator shown (Apply, OK).
     void ApplyChanges();
-    // Switches the keyboard's active onboard profile (>= 3 counts as 0; negative: no select is
-    // sent), after the checks and the question about pending changes. 1 when the switch was
-    // made; 0 when it was refused or the keyboard did not take it.
-    int SelectOnboardProfile(int profile);
     // True while Apply or an import holds the window busy (input refused, messages held back).
     [[nodiscard]] bool IsBusy() const { return busyDepth_ > 0; }
 
@@ -240,11 +228,8 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void OnDefaults();
     void OnReportRate(int rate);
 
-    // ---- profiles (main_profile_switch.cpp, main_profile_files.cpp)
-    void OnProfileButton(int profile);
-    bool AskAboutPendingChanges();
-    void MarkProfileButton(int profile);
-    void DiscardPendingChanges();
+    // ---- profiles (main_profile_switch.cpp, main_profiles.cpp, main_profile_files.cpp)
+    [[nodiscard]] ProfileSwitchHost MakeProfileSwitchHost();
     void OnMenuButton();
     void OnRestoreProfileFile();
     void OnBackupProfileFile();
@@ -281,6 +266,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     std::unique_ptr<lighting::panel::LightingPanel> panel_;
     HoverGroups* hoverGroups_ = nullptr;
     SubWindowList subWindows_;
+    ProfileSwitch profileSwitch_;
     LinkTargets links_;
     device::DeviceSession* session_ = nullptr;
     std::unique_ptr<lighting::LightingModel> lighting_;
@@ -305,8 +291,6 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     // 'INIT' was handled; what was held before it is delivered by a timer (everything waits).
     bool startUpHeld_ = false;
     std::unique_ptr<BusyIndicator> busyIndicator_;
-    // A profile switch is asking about pending changes: other switches are refused meanwhile.
-    bool askingSwitch_ = false;
 
     bool initDone_ = false;
     bool applyEnabled_ = false;

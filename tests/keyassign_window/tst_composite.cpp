@@ -266,13 +266,13 @@ void CompositeTest::profileSwitchIsRefusedWhileOpen() {
     QVERIFY(harness.Start());
     int result = -1;
     QVERIFY(WhileOpen(harness, kKeyA, [&](Quilvane_DlgComposite&) {
-        result = harness.Window().SelectOnboardProfile(1);
+        result = harness.Window().Profiles().SelectOnboardProfile(1);
     }));
     QCOMPARE(result, 0);
     const std::vector<std::string> texts = harness.Prompt().MessageTexts();
     QVERIFY(!texts.empty());
     QCOMPARE(texts.back(), qx::lang::LangText(qx::lang::kProfileSeelctPrompt2));
-    QVERIFY(harness.Window().SelectOnboardProfile(1) == 1);
+    QVERIFY(harness.Window().Profiles().SelectOnboardProfile(1) == 1);
 }
 
 void CompositeTest::exitSequenceClosesTheOpenWindow() {
