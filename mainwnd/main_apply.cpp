@@ -5,7 +5,6 @@
 #include "keyassign/key_hints.h"
 #include "lang/language.h"
 #include "lang/language_keys.h"
-#include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
@@ -76,10 +75,8 @@ void CQuilvaneDlg::OnDefaults() {
     }
     PendingChangesObserver observer(*this);
     keyassign::ResetKeyAssignments(keyView_, keyassign::CurrentBlockSelection(), observer);
-    if (panel_->SwitchOn() && lighting_) {
-        lighting_->ResetLighting();
-    }
-    panel_->ShowReportRate(kDefaultReportRate);
+    lighting_->ResetWhileSwitchOn();
+    lighting_->Panel().ShowReportRate(kDefaultReportRate);
     ApplyChanges();
 }
 
@@ -87,7 +84,8 @@ void CQuilvaneDlg::OnDefaults() {
 // written to the current lighting record.
 void CQuilvaneDlg::OnReportRate(int rate) {
     if (rate >= 0 && rate < static_cast<int>(kReportRateButtonIds.size())) {
-        panel_->HandleReportRateClick(kReportRateButtonIds[static_cast<std::size_t>(rate)]);
+        lighting_->Panel().HandleReportRateClick(
+            kReportRateButtonIds[static_cast<std::size_t>(rate)]);
     }
 }
 

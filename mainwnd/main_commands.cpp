@@ -119,21 +119,17 @@ void CQuilvaneDlg::OnSysCommand(int command) {
     }
 }
 
-bool CQuilvaneDlg::LightingSwitchOn() const {
-    return panel_->SwitchOn();
-}
-
 // A key of the keyboard view: with the lighting switch on it lights or darkens the key in the
 // per-key mode; otherwise it opens the key's assignment.
 void CQuilvaneDlg::OnKeyClick(int controlId) {
-    if (!panel_->HandleKeyClick(controlId)) {
-        OpenKeyAssignment(controlId);
+    if (!lighting_->Panel().HandleKeyClick(controlId)) {
+        keyAssignment_.Open(controlId);
     }
 }
 
 // Fn has no assignment of its own: only its light, while the lighting switch is on.
 void CQuilvaneDlg::OnFnClick() {
-    panel_->HandleKeyClick(kIdFn);
+    lighting_->Panel().HandleKeyClick(kIdFn);
 }
 
 void CQuilvaneDlg::OpenLink(int controlId) {

@@ -12,8 +12,6 @@
 #include "device/connection/device_session.h"
 #include "keyboard/image_holders.h"
 #include "lang/language.h"
-#include "lighting/lighting_model.h"
-#include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
 #include "platform/prompt.h"
@@ -91,10 +89,9 @@ void CQuilvaneDlg::StopConnection() {
     host_->Close();
     app::PublishInstanceWindow(nullptr, 0);
     platform::SetMainWindowTarget(nullptr);
-    if (panel_) {
-        panel_->SetModel(nullptr);
+    if (lighting_) {
+        lighting_->Disconnect();
     }
-    lighting_.reset();
     if (session_ != nullptr) {
         device::StopDeviceConnection();
         session_ = nullptr;

@@ -7,7 +7,6 @@
 #include "keyassign/key_location.h"
 #include "lang/language.h"
 #include "lang/language_keys.h"
-#include "lighting/lighting_model.h"
 #include "lighting/panel/bitmap_slider.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
@@ -78,7 +77,7 @@ void CQuilvaneDlg::RegisterMessageHandlers() {
                    lang::MakeLanguageHandler([this](int index) { OnLanguage(index); }));
     AddHeldHandler(lighting::panel::kSliderMessage,
                    [this](MessageWParam wParam, MessageLParam lParam) {
-                       OnLightingSlider(wParam, lParam);
+                       lighting_->Panel().HandleSliderMessage(wParam, lParam);
                        return MessageResult{0};
                    });
     AddHeldHandler(platform::kCommandMessage, [this](MessageWParam wParam, MessageLParam) {
@@ -122,7 +121,7 @@ void CQuilvaneDlg::OnInit() {
     host_->SetInitDone();
     hide();
     DeliverStartUpHeldMessages();
-    PrepareKeyAssignment();
+    keyAssignment_.PrepareAfterStartUp();
 }
 
 // 'PROF': the keyboard was read. The image comes back from the keyboard, the profile buttons show
@@ -142,7 +141,7 @@ void CQuilvaneDlg::OnBankSwitched() {
 // 'LANG': the sub-windows first, then the window's own texts.
 void CQuilvaneDlg::OnLanguage(int languageIndex) {
     subWindows_.ForwardLanguage(languageIndex);
-    ApplyLightingLabels(languageIndex);
+    lighting_->Panel().ApplyLanguage(languageIndex);
     for (const TextOfControl& tip : kLanguageTooltips) {
         Button(tip.id)->SetTooltip(
             QString::fromStdString(lang::LoadLangText(tip.key, languageIndex)), true);
@@ -158,8 +157,8 @@ void CQuilvaneDlg::OnLanguage(int languageIndex) {
 // focus passes through the mode list so that an open drop-down closes.
 void CQuilvaneDlg::OnKeyboardLeft() {
     subWindows_.CloseAll();
-    panel_->ModeList()->hidePopup();
-    panel_->ModeList()->setFocus();
+    lighting_->Panel().ModeList()->hidePopup();
+    lighting_->Panel().ModeList()->setFocus();
     setFocus();
 }
 
@@ -168,14 +167,14 @@ void CQuilvaneDlg::OnKeyboardLeft() {
 void CQuilvaneDlg::OnTimer(uint32_t timerId) {
     switch (timerId) {
         case kBusyAnimationTimer:
-            panel_->StepProgress();
+            lighting_->Panel().StepProgress();
             break;
         case kLightingRefreshTimer:
             messages_->KillWindowTimer(kLightingRefreshTimer);
             if (IsBusy()) {
                 lightingRefreshHeld_ = true;
             } else {
-                panel_->RefreshAfterKeyboardChange();
+                lighting_->Panel().RefreshAfterKeyboardChange();
             }
             break;
         default:
@@ -186,7 +185,7 @@ void CQuilvaneDlg::OnTimer(uint32_t timerId) {
 // The busy indicator shows or hides the progress picture.
 void CQuilvaneDlg::OnProgressPicture(MessageWParam code, MessageLParam shown) {
     if (code == kProgressPictureCode) {
-        panel_->ShowProgress(shown != 0);
+        lighting_->Panel().ShowProgress(shown != 0);
     }
 }
 

@@ -1,7 +1,6 @@
 // The window as the host of its profile switch (mainwnd/profile_switch.h): the lighting panel,
 // the profile buttons, the key buttons, the profile menu and the pending-changes state it
 // reaches, and the messages it holds back while it asks about pending changes.
-#include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
@@ -12,14 +11,8 @@ namespace qx::mainwnd {
 
 ProfileSwitchHost CQuilvaneDlg::MakeProfileSwitchHost() {
     ProfileSwitchHost host;
-    host.showLightingOf = [this](int profile) {
-        if (lighting_) {
-            lighting_->SetLightingProfile(profile);
-            lighting_->ReadLightingState();
-        }
-        RefreshLightingPanel();
-    };
-    host.switchLightingOff = [this] { panel_->SetSwitch(false); };
+    host.showLightingOf = [this](int profile) { lighting_->ShowLightingOf(profile); };
+    host.switchLightingOff = [this] { lighting_->Panel().SetSwitch(false); };
     host.markProfileButton = [this](int profile) {
         for (std::size_t i = 0; i < kIdProfileButtons.size(); ++i) {
             Button(kIdProfileButtons[i])->SetMarked(static_cast<int>(i) == profile);

@@ -13,7 +13,6 @@
 #include "keyboard/image_holders.h"
 #include "lang/language.h"
 #include "lang/language_keys.h"
-#include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
@@ -52,7 +51,7 @@ void CQuilvaneDlg::OnInitDialog() {
     setWindowTitle(QString::fromStdString(lang::LangText(lang::kMainCaption)));
     // The device session created the named events of the connection when it started.
     messages_->SendWindowMessage(kLanguageMessage, kLanguageCode, lang::GetLanguageIndex());
-    panel_->FillLayerList(lang::GetLanguageIndex());
+    lighting_->Panel().FillLayerList(lang::GetLanguageIndex());
     messages_->PostWindowMessage(kInitMessage, kInitCode, 0);
 }
 
@@ -60,8 +59,7 @@ void CQuilvaneDlg::OnInitDialog() {
 // connection; the lighting model works over the same commands, with the panel as its view.
 void CQuilvaneDlg::StartDevice() {
     session_ = &options_.startDevice(*host_, options_.startedWithStart);
-    lighting_ = std::make_unique<lighting::LightingModel>(session_->Commands(), *panel_);
-    panel_->SetModel(lighting_.get());
+    lighting_->Connect(session_->Commands());
 }
 
 void CQuilvaneDlg::BuildSheets() {

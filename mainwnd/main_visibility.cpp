@@ -90,7 +90,7 @@ bool CQuilvaneDlg::IsFilteredKey(QObject* watched, const QKeyEvent& key) const {
     if (IsEnterOrEscape(key.key())) {
         return true;
     }
-    const QWidget* modeList = panel_->ModeList();
+    const QWidget* modeList = lighting_->Panel().ModeList();
     return IsArrow(key.key()) && (focusWidget() == modeList || widget == modeList);
 }
 

@@ -9,8 +9,6 @@
 #include <utility>
 
 #include "device/connection/device_session.h"
-#include "keyassign/window/quilvane_dlg_composite.h"
-#include "lighting/lighting_model.h"
 #include "lighting/panel/lighting_panel.h"
 #include "mainwnd/main_ids.h"
 #include "platform/ini_file.h"
@@ -56,10 +54,16 @@ CQuilvaneDlg::CQuilvaneDlg(MainWindowOptions options, QWidget* parent)
       layout_(controls_, sheets_),
       keyView_(controls_, [this] { layout_.ApplyFlipState(); }),
       hoverGroups_(new HoverGroups(controls_, layout_, this)),
-      profileSwitch_(MakeProfileSwitchHost(), subWindows_) {
+      profileSwitch_(MakeProfileSwitchHost(), subWindows_),
+      keyAssignment_(*this, controls_, sheets_, layout_, subWindows_, MakeCompositeHost(),
+                     [this] { return ended_; }) {
     const platform::IniReadScope skinAndTexts;
     FillDefaults(options_);
-    MakeLightingPanel();
+    // The panel's controls go on top of the keyboard view; its model is made with the device
+    // session at start-up (StartDevice).
+    lighting_ = std::make_unique<LightingLink>(
+        *this, lighting::panel::PanelSkin{IniPath(), SkinFolder()}, controls_, keyView_,
+        [this] { return messages_ ? messages_->Target() : nullptr; });
     // A tool window has no taskbar entry; a show request makes it an application window.
     ApplyWindowStyle(false);
     RegisterMessageHandlers();
@@ -97,7 +101,7 @@ QWidget* CQuilvaneDlg::Control(int controlId) const {
     if (skin::CPngButton* button = controls_.Button(controlId)) {
         return button;
     }
-    return panel_->Control(controlId);
+    return lighting_->Panel().Control(controlId);
 }
 
 void CQuilvaneDlg::RefreshKeyButtons() {

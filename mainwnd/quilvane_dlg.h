@@ -11,8 +11,9 @@
 // main_busy.cpp (the busy state around a transfer: indicator, transfer thread, input refused,
 // messages held back), main_apply.cpp (Apply, the default button, the report rate),
 // main_profile_switch.cpp (the window as the profile switch's host),
-// main_profile_files.cpp (the menu button, backup and restore), main_lighting.cpp (the lighting
-// panel wired in), main_extension_points.cpp (the places later features fill in).
+// main_profile_files.cpp (the menu button, backup and restore), main_extension_points.cpp (the
+// places later features fill in). Its parts: LightingLink (the lighting panel and its model),
+// KeyAssignmentLink (the key assignment window), ProfileSwitch.
 #pragma once
 
 #include <QEventLoop>
@@ -24,10 +25,11 @@
 #include <vector>
 
 #include "app/main_window_port.h"
-#include "lighting/panel/lighting_panel_host.h"
 #include "mainwnd/busy_indicator.h"
 #include "mainwnd/hover_groups.h"
+#include "mainwnd/key_assignment_link.h"
 #include "mainwnd/key_view.h"
+#include "mainwnd/lighting_link.h"
 #include "mainwnd/link_targets.h"
 #include "mainwnd/main_connection_host.h"
 #include "mainwnd/main_controls.h"
@@ -88,8 +90,7 @@ struct MainWindowOptions {
 
 class CQuilvaneDlg final : public skin::CBaseDialog,
                            public app::MainWindowPort,
-                           private HostWindow,
-                           private lighting::panel::LightingPanelHost {
+                           private HostWindow {
     Q_OBJECT
 
   public:
@@ -107,9 +108,8 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     // Fills the profile menu (made anew with `create`), checks the active profile and gives the
     // profile button its text and tooltip.
     void RebuildProfileMenu(bool create);
-    // Marked flags and tooltips of the keyboard view, then the flip state again (also what the
-    // lighting panel asks for when its switch goes off).
-    void RefreshKeyButtons() override;
+    // Marked flags and tooltips of the keyboard view, then the flip state again.
+    void RefreshKeyButtons();
     void RefreshKeyHints();
     // The pending-changes state shown by the Apply button.
     void SetApplyEnabled(bool enabled);
@@ -137,9 +137,9 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     [[nodiscard]] std::shared_ptr<platform::MessageTarget> Target() const;
     [[nodiscard]] skin::CPngButton* Button(int controlId) const;
     [[nodiscard]] QWidget* Control(int controlId) const;
-    [[nodiscard]] lighting::panel::LightingPanel& Panel() { return *panel_; }
+    [[nodiscard]] lighting::panel::LightingPanel& Panel() { return lighting_->Panel(); }
     [[nodiscard]] MainLayout& Layout() { return layout_; }
-    [[nodiscard]] lighting::LightingModel* Lighting() { return lighting_.get(); }
+    [[nodiscard]] lighting::LightingModel* Lighting() { return lighting_->Model(); }
     [[nodiscard]] widgets::CProfileMenu* ProfileMenu() const { return profileMenu_.get(); }
     [[nodiscard]] widgets::CTrayIcon* TrayIcon() const { return tray_.get(); }
     [[nodiscard]] bool IsInitDone() const { return initDone_; }
@@ -148,7 +148,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     [[nodiscard]] const MainSheets& Sheets() const { return sheets_; }
     // The key assignment window; null until the start-up is over.
     [[nodiscard]] keyassign::window::Quilvane_DlgComposite* KeyAssignmentWindow() const {
-        return composite_.get();
+        return keyAssignment_.Window();
     }
 
     void setVisible(bool visible) override;
@@ -192,7 +192,6 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void PopUpProfileMenu();
     void ToggleFlipSetting();
     void OpenAboutWindow();
-    [[nodiscard]] bool LightingSwitchOn() const;
 
     // ---- visibility (main_visibility.cpp)
     void OnShowRequest();
@@ -234,19 +233,8 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void OnRestoreProfileFile();
     void OnBackupProfileFile();
 
-    // ---- the lighting panel (main_lighting.cpp)
-    void MakeLightingPanel();
-    void RefreshLightingPanel();
-    void ApplyLightingLabels(int languageIndex);
-    void OnLightingSlider(platform::MessageWParam sliderId, platform::MessageLParam position);
-    // lighting::panel::LightingPanelHost
-    skin::CPngButton* ImageButton(int controlId) override;
-    std::shared_ptr<platform::MessageTarget> WindowTarget() override;
-
     // ---- places later features fill in (main_extension_points.cpp)
-    void PrepareKeyAssignment();
-    void MakeKeyAssignmentWindow();
-    void OpenKeyAssignment(int controlId);
+    [[nodiscard]] keyassign::window::CompositeHost MakeCompositeHost();
     void ShowProfileManager();
     void ShowFirmwareUpdate();
 
@@ -263,17 +251,17 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     MainControls controls_;
     MainLayout layout_;
     KeyView keyView_;
-    std::unique_ptr<lighting::panel::LightingPanel> panel_;
+    // Made in the constructor, after the buttons it frames.
+    std::unique_ptr<LightingLink> lighting_;
     HoverGroups* hoverGroups_ = nullptr;
     SubWindowList subWindows_;
     ProfileSwitch profileSwitch_;
     LinkTargets links_;
     device::DeviceSession* session_ = nullptr;
-    std::unique_ptr<lighting::LightingModel> lighting_;
     std::unique_ptr<widgets::CTrayIcon> tray_;
     std::unique_ptr<widgets::TrayIconState> trayState_;
     std::unique_ptr<widgets::CProfileMenu> profileMenu_;
-    std::unique_ptr<keyassign::window::Quilvane_DlgComposite> composite_;
+    KeyAssignmentLink keyAssignment_;
     // Made the first time the user opens the profile manager.
     std::unique_ptr<ProfileManagerLink> profileManager_;
     QEventLoop* runLoop_ = nullptr;
