@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "platform/file_dialog_plan.h"
 
@@ -39,6 +40,27 @@ bool IsEveryFileFilter(const QString& filter) {
         filter.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     return patterns.contains(QStringLiteral("*"));
 }
+
+// Qt adds the default extension to every chosen name without one, so under the every-file filter
+// a file without extension (a Linux program) could not be opened. The extension is settled when
+// the user accepts, from the filter chosen then, whichever way it was chosen.
+class FileDialog final : public QFileDialog {
+  public:
+    FileDialog(QWidget* owner, QString suffix) : QFileDialog(owner), suffix_(std::move(suffix)) {
+        setDefaultSuffix(suffix_);
+    }
+
+    void accept() override {
+        if (acceptMode() == AcceptOpen) {
+            const QString filter = FilterShownAs(nameFilters(), selectedNameFilter());
+            setDefaultSuffix(IsEveryFileFilter(filter) ? QString() : suffix_);
+        }
+        QFileDialog::accept();
+    }
+
+  private:
+    QString suffix_;
+};
 
 }  // namespace
 
@@ -80,26 +102,14 @@ std::optional<std::string> QtPrompt::SaveFile(const FileDialogOptions& options) 
 // needs nothing here.
 std::optional<std::string> QtPrompt::RunFileDialog(const FileDialogOptions& options, bool save) {
     const FileDialogPlan plan = PlanFileDialog(options);
-    QFileDialog dialog(owner_);
+    FileDialog dialog(owner_, ToQString(options.defaultExtension));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, !useNativeDialogs_);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.promptBeforeOverwrite);
-    const QString suffix = ToQString(options.defaultExtension);
-    dialog.setDefaultSuffix(suffix);
     QStringList filters;
     for (const std::string& filter : plan.nameFilters) {
         filters << ToQString(filter);
-    }
-    if (!save) {
-        // Qt adds the default extension to every chosen name without one, so under the every-file
-        // filter a file without extension (a Linux program) could not be opened.
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                         [&dialog, suffix, filters](const QString& shown) {
-                             const bool everyFile =
-                                 IsEveryFileFilter(FilterShownAs(filters, shown));
-                             dialog.setDefaultSuffix(everyFile ? QString() : suffix);
-                         });
     }
     if (!filters.isEmpty()) {
         dialog.setOption(QFileDialog::HideNameFilterDetails, plan.labelsOnly);

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -141,25 +142,43 @@ class QtPromptTest : public QObject {
         options.defaultExtension = "exe";
         options.initialFolder = folder.path();
         options.filter = "MyType Files (*.exe)|*.exe|All Files (*.*)|*.*||";
-        QString suffixBefore;
-        QString suffixAfter;
+        QString suffixShown;
+        bool typesFound = false;
+        bool refused = false;
+        QPointer<QTimer> refusal;
         WhenModalShown([&](QWidget* modal) {
             auto* dialog = static_cast<QFileDialog*>(modal);
-            suffixBefore = dialog->defaultSuffix();
+            suffixShown = dialog->defaultSuffix();
             // As the user picks the second entry of the type list.
             auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-            if (types != nullptr) {
-                types->setCurrentIndex(1);
-                emit types->activated(1);
-                emit types->textActivated(types->currentText());
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            typesFound = types != nullptr && name != nullptr;
+            if (!typesFound) {
+                dialog->reject();
+                return;
             }
-            suffixAfter = dialog->defaultSuffix();
-            dialog->selectFile(QStringLiteral("qx480-update"));
-            QMetaObject::invokeMethod(dialog, "accept");
+            types->setCurrentIndex(1);
+            emit types->activated(1);
+            emit types->textActivated(types->currentText());
+            // As typed: selectFile() leaves a focused name box as it is.
+            name->setText(QStringLiteral("qx480-update"));
+            // Qt's "file not found" box would wait for an answer: answer it and give up.
+            refusal = WhenModalShown(
+                [&refused, dialog](QWidget* box) {
+                    refused = true;  // Qt's "file not found" box
+                    static_cast<QDialog*>(box)->reject();
+                    dialog->reject();
+                },
+                dialog);
+            // Queued, as a click arrives: a box opened inside this timer's slot would see no
+            // timer, the watch above included.
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         });
         const std::optional<std::string> chosen = prompt.OpenFile(options);
-        QCOMPARE(suffixBefore, QStringLiteral("exe"));
-        QVERIFY(suffixAfter.isEmpty());
+        delete refusal.data();
+        QVERIFY(typesFound);
+        QCOMPARE(suffixShown, QStringLiteral("exe"));
+        QVERIFY(!refused);
         QVERIFY(chosen.has_value());
         QVERIFY(QString::fromStdString(*chosen).endsWith(QStringLiteral("/qx480-update")));
     }
