@@ -4,7 +4,6 @@
 
 #include "device/connection/device_session.h"
 #include "device/transfer/image_transfer.h"
-#include "keyboard/image_holders.h"
 #include "lang/language.h"
 #include "lang/language_keys.h"
 #include "mainwnd/main_ids.h"
@@ -17,8 +16,6 @@
 
 namespace qx::mainwnd {
 namespace {
-
-constexpr bool kLockHeld = false;
 
 void ShowImportRefused() {
     platform::CurrentPrompt().ShowMessage(lang::LangText(lang::kMainPromptInport));
@@ -48,8 +45,7 @@ void CQuilvaneDlg::OnBackupProfileFile() {
     if (!path || exitStarted_) {
         return;
     }
-    const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-    profiles::SaveImageToFile(*path, kLockHeld);
+    profiles::SaveImageToFile(*path);
 }
 
 // 32776: a valid file becomes the live image, the profile store and all three profiles of the

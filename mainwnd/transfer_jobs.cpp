@@ -8,13 +8,12 @@ namespace {
 
 constexpr bool kCurrentProfileOnly = false;
 constexpr bool kAllProfiles = true;
-constexpr bool kLockHeld = false;  // the store save runs under the lock the job holds
 
 }  // namespace
 
 bool ApplyImageToKeyboard(const device::TransferLink& link) {
     const keyboard::ImageGuard imageLock = keyboard::Images().LockImage();
-    const int stored = profiles::SaveImageToStore(kLockHeld);
+    const int stored = profiles::SaveImageToStore(imageLock);
     const int downloaded = device::SnapshotAndDownload(imageLock, kCurrentProfileOnly, link);
     return stored == 1 && downloaded == 1;
 }
@@ -22,9 +21,9 @@ bool ApplyImageToKeyboard(const device::TransferLink& link) {
 ImportOutcome ImportImageToKeyboard(const std::string& path, const device::TransferLink& link) {
     ImportOutcome outcome;
     const keyboard::ImageGuard imageLock = keyboard::Images().LockImage();
-    outcome.loaded = profiles::LoadImageFromFile(path) == 1;
+    outcome.loaded = profiles::LoadImageFromFile(imageLock, path) == 1;
     if (outcome.loaded) {
-        outcome.storeSaved = profiles::SaveImageToStore(kLockHeld);
+        outcome.storeSaved = profiles::SaveImageToStore(imageLock);
         outcome.download = device::SnapshotAndDownload(imageLock, kAllProfiles, link);
     }
     return outcome;

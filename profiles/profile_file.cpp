@@ -97,9 +97,8 @@ int WriteDefaultProfileFile(const std::optional<std::string>& path, uint8_t flag
     return 1;
 }
 
-bool SaveImageToFile(const std::string& path, bool /*takeLock*/) {
-    const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-    keyboard::LiveImage& live = guard.Live();
+bool SaveImageToFile(const keyboard::ImageGuard& image, const std::string& path) {
+    keyboard::LiveImage& live = image.Live();
     if (!live.image) {
         return false;
     }
@@ -116,13 +115,20 @@ bool SaveImageToFile(const std::string& path, bool /*takeLock*/) {
         path, {live.image->Bytes(), MacroAreaBytes(std::as_const(live.macros)), area}));
 }
 
-int SaveImageToStore(bool takeLock) {
-    const keyboard::ImageGuard guard = keyboard::Images().LockImage();
+bool SaveImageToFile(const std::string& path) {
+    return SaveImageToFile(keyboard::Images().LockImage(), path);
+}
+
+int SaveImageToStore(const keyboard::ImageGuard& image) {
     const std::string store = GetStorePath(kStoreNumber);
     if (!FileExists(store)) {
         return 0;
     }
-    return SaveImageToFile(store, takeLock) ? 1 : 0;
+    return SaveImageToFile(image, store) ? 1 : 0;
+}
+
+int SaveImageToStore() {
+    return SaveImageToStore(keyboard::Images().LockImage());
 }
 
 int ValidateProfileFile(const std::string& path) {
@@ -165,15 +171,28 @@ ProfileCheck ReadProfileContents(const std::string& path, ProfileContents& out) 
     }
 }
 
-void InstallProfileContents(ProfileContents contents) {
-    const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-    guard->image = std::move(contents.image);
-    guard->macros = std::move(contents.macros);
+void InstallProfileContents(const keyboard::ImageGuard& image, ProfileContents contents) {
+    keyboard::LiveImage& live = image.Live();
+    live.image = std::move(contents.image);
+    live.macros = std::move(contents.macros);
     if (contents.texts) {
-        guard->texts = std::move(*contents.texts);
+        live.texts = std::move(*contents.texts);
     } else {
-        guard->texts.ClearAll();
+        live.texts.ClearAll();
     }
+}
+
+void InstallProfileContents(ProfileContents contents) {
+    InstallProfileContents(keyboard::Images().LockImage(), std::move(contents));
+}
+
+int LoadImageFromFile(const keyboard::ImageGuard& image, const std::string& path) {
+    ProfileContents contents;
+    if (ReadProfileContents(path, contents) != ProfileCheck::Valid) {
+        return 0;
+    }
+    InstallProfileContents(image, std::move(contents));
+    return 1;
 }
 
 int LoadImageFromFile(const std::string& path) {

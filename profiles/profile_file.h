@@ -1,9 +1,9 @@
 // Profile files and the profile store over the one live configuration image
 // (keyboard::Images()): the default file, save, validation and load.
 //
-// Locks: every operation that reads or replaces the live image takes the image lock itself.
-// The lock is re-entrant, so callers that already hold it (Apply, import) call these as they
-// are; the snapshot lock is never taken here.
+// Locks: an operation that reads or replaces the live image is given the guard of the image
+// lock its caller holds (Apply and import keep it over the whole transfer), or takes the lock
+// itself in the form without a guard. The snapshot lock is never taken here.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "keyboard/image_holders.h"
 #include "keyboard/image_record.h"
 #include "keyboard/macro_record.h"
 #include "keyboard/text_table.h"
@@ -40,12 +41,13 @@ int WriteDefaultProfileFile(const std::optional<std::string>& path, uint8_t flag
 // Saves the live image, macro area and texts to `path`: the header is refreshed (live macro
 // count, text total, flag 0), the texts are packed and their offsets written into the live key
 // entries. The file is replaced only when everything was written; false leaves the old file.
-// `takeLock` is kept for callers that name it; the image lock is taken either way.
-bool SaveImageToFile(const std::string& path, bool takeLock = true);
+bool SaveImageToFile(const keyboard::ImageGuard& image, const std::string& path);
+bool SaveImageToFile(const std::string& path);
 
 // The same on the profile store; 0 without writing anything when the store does not exist
 // (only a read-back of the keyboard creates it), 1 when it was written.
-int SaveImageToStore(bool takeLock = true);
+int SaveImageToStore(const keyboard::ImageGuard& image);
+int SaveImageToStore();
 
 // 1 valid; 0 missing, too small, too large or malformed (a malformed file is reported with the
 // "PROFILE_FORMAT_ERROR" message and the file's full path, OK button only); -2 cannot be opened
@@ -68,10 +70,13 @@ ProfileCheck ReadProfileContents(const std::string& path, ProfileContents& out);
 
 // Installs the contents as the live image: image record, macro area and text table replaced
 // together under the image lock (no text table: the texts are emptied).
+void InstallProfileContents(const keyboard::ImageGuard& image, ProfileContents contents);
 void InstallProfileContents(ProfileContents contents);
 
 // Loads the file as the live image: image record, macro area and text table are replaced
 // together once the whole file was read (1); on any failure (0) the live image stays as it was.
+// Without a guard the file is read before the image lock is taken.
+int LoadImageFromFile(const keyboard::ImageGuard& image, const std::string& path);
 int LoadImageFromFile(const std::string& path);
 
 // The profile store's full path ("$Profile0" in the data folder, whatever profile is named).

@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "device/link/device_commands.h"
-#include "keyboard/image_holders.h"
 #include "lang/language.h"
 #include "lang/language_keys.h"
 #include "platform/program_paths.h"
@@ -31,7 +30,6 @@ namespace {
 
 namespace files = skin::files;
 
-constexpr bool kLockHeld = false;
 constexpr double kPathPoints = 9;
 
 struct ButtonPlace {
@@ -158,11 +156,7 @@ void CQuilvane_DlgUpdate::OnBackup() {
     if (!path) {
         return;
     }
-    bool saved = false;
-    {
-        const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-        saved = profiles::SaveImageToFile(*path, kLockHeld);
-    }
+    const bool saved = profiles::SaveImageToFile(*path);
     ShowFixedMessage(saved ? kBackupDoneText : kBackupFailedText);
 }
 

@@ -24,9 +24,9 @@ ImportResult ImportProfileFile(const std::string& path, const TransferLink& link
     }
     {
         const keyboard::ImageGuard imageLock = keyboard::Images().LockImage();
-        result.loaded = profiles::LoadImageFromFile(path) == 1;
+        result.loaded = profiles::LoadImageFromFile(imageLock, path) == 1;
         if (result.loaded) {
-            result.storeSaved = profiles::SaveImageToStore(false);
+            result.storeSaved = profiles::SaveImageToStore(imageLock);
             result.download = SnapshotAndDownload(imageLock, true, link);
         }
         if (whileLocked) {
@@ -41,7 +41,7 @@ ImportResult ImportProfileFile(const std::string& path, const TransferLink& link
 
 int ApplyToKeyboard(const TransferLink& link) {
     const keyboard::ImageGuard imageLock = keyboard::Images().LockImage();
-    profiles::SaveImageToStore(false);
+    profiles::SaveImageToStore(imageLock);
     return SnapshotAndDownload(imageLock, false, link);
 }
 

@@ -144,10 +144,10 @@ ReloadSource ReloadImageFromKeyboard(const std::string& storePath, const Transfe
     const bool readBack = link != nullptr && ReadBackToFile(storePath, *link) == 1;
     const keyboard::ImageGuard guard = keyboard::Images().LockImage();
     ReloadSource source = ReloadSource::kDefaultImage;
-    if (readBack && profiles::LoadImageFromFile(storePath) == 1) {
+    if (readBack && profiles::LoadImageFromFile(guard, storePath) == 1) {
         source = ReloadSource::kKeyboard;
     } else if (profiles::CheckProfileFile(storePath) == profiles::ProfileCheck::Valid &&
-               profiles::LoadImageFromFile(storePath) == 1) {
+               profiles::LoadImageFromFile(guard, storePath) == 1) {
         source = ReloadSource::kLastGoodStore;
     } else {
         InstallDefaultImage(guard);

@@ -87,7 +87,7 @@ void ProfileSession::Write(std::optional<int> profile) {
     if (downloaded != 1) {
         throw Refusal{kExitFailed, "the download to the keyboard failed"};
     }
-    const bool stored = profiles::SaveImageToStore(false) == 1;
+    const bool stored = profiles::SaveImageToStore(imageLock) == 1;
     context_.Out() << "keyboard: downloaded; profile store: "
                    << (stored ? "saved" : "not present, not written") << '\n';
 }
