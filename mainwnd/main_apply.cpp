@@ -43,7 +43,8 @@ void CQuilvaneDlg::OnApply() {
 // The busy indicator shows for every Apply, even one with nothing to send. With changes pending,
 // the live image goes to the profile store and the current profile to the keyboard on the
 // transfer thread; only when both succeed are the changes no longer pending (a failure leaves
-// Apply enabled and says nothing).
+// Apply enabled and says nothing). What the download has to tell (a macro table that does not
+// fit) is shown before the busy state ends.
 void CQuilvaneDlg::ApplyChanges() {
     BeginBusy();
     const bool indicator = StartIndicator();
@@ -53,9 +54,10 @@ void CQuilvaneDlg::ApplyChanges() {
     }
     if (applyEnabled_ && session_ != nullptr) {
         const device::TransferLink link = device::TransferLinkOf(*session_);
-        bool applied = false;
-        RunTransfer([&] { applied = ApplyImageToKeyboard(link); });
-        if (applied) {
+        ApplyOutcome outcome;
+        RunTransfer([&] { outcome = ApplyImageToKeyboard(link); });
+        ShowTransferNotices(outcome.notices, platform::CurrentPrompt());
+        if (outcome.applied) {
             SetApplyEnabled(false);
         }
     }

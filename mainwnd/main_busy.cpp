@@ -144,8 +144,7 @@ void CQuilvaneDlg::WaitBusy(std::chrono::milliseconds duration) {
 void CQuilvaneDlg::RunTransfer(const std::function<void()>& job) {
     BeginBusy();
     {
-        // Messages the transfer has for the user (a macro table that does not fit) are shown
-        // by this thread.
+        // Whatever the transfer thread asks of the prompt is shown by this thread.
         const WindowThreadPrompt prompt;
         QEventLoop loop;
         ThreadRelay relay;

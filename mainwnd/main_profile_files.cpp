@@ -72,6 +72,7 @@ void CQuilvaneDlg::OnRestoreProfileFile() {
     }
     ImportOutcome outcome;
     RunTransfer([&] { outcome = ImportImageToKeyboard(*path, link); });
+    ShowTransferNotices(outcome.notices, platform::CurrentPrompt());
     if (indicator) {
         busyIndicator_->Post(kBusyHideMessage);
     }

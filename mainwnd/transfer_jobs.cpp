@@ -1,6 +1,9 @@
 #include "mainwnd/transfer_jobs.h"
 
+#include <utility>
+
 #include "keyboard/image_holders.h"
+#include "lang/language.h"
 #include "profiles/profile_file.h"
 
 namespace qx::mainwnd {
@@ -11,11 +14,12 @@ constexpr bool kAllProfiles = true;
 
 }  // namespace
 
-bool ApplyImageToKeyboard(const device::TransferLink& link) {
+ApplyOutcome ApplyImageToKeyboard(const device::TransferLink& link) {
     const keyboard::ImageGuard imageLock = keyboard::Images().LockImage();
     const int stored = profiles::SaveImageToStore(imageLock);
-    const int downloaded = device::SnapshotAndDownload(imageLock, kCurrentProfileOnly, link);
-    return stored == 1 && downloaded == 1;
+    device::DownloadResult download =
+        device::SnapshotAndDownload(imageLock, kCurrentProfileOnly, link);
+    return ApplyOutcome{stored == 1 && download.Succeeded(), std::move(download.notices)};
 }
 
 ImportOutcome ImportImageToKeyboard(const std::string& path, const device::TransferLink& link) {
@@ -24,9 +28,18 @@ ImportOutcome ImportImageToKeyboard(const std::string& path, const device::Trans
     outcome.loaded = profiles::LoadImageFromFile(imageLock, path) == 1;
     if (outcome.loaded) {
         outcome.storeSaved = profiles::SaveImageToStore(imageLock);
-        outcome.download = device::SnapshotAndDownload(imageLock, kAllProfiles, link);
+        device::DownloadResult download =
+            device::SnapshotAndDownload(imageLock, kAllProfiles, link);
+        outcome.download = download.result;
+        outcome.notices = std::move(download.notices);
     }
     return outcome;
+}
+
+void ShowTransferNotices(const device::TransferNotices& notices, platform::Prompt& prompt) {
+    for (const device::TransferNotice& notice : notices) {
+        prompt.ShowMessage(lang::LangText(notice.textKey), {}, notice.topmost);
+    }
 }
 
 }  // namespace qx::mainwnd

@@ -57,7 +57,7 @@ void BM_FullDownloadOneMsPerReport(benchmark::State& state) {
     while (state.KeepRunning()) {
         const auto guard = qx::keyboard::Images().LockImage();
         const auto start = Clock::now();
-        const int result = qx::device::SnapshotAndDownload(guard, true, link);
+        const int result = qx::device::SnapshotAndDownload(guard, true, link).result;
         samples.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         if (result != 1) {
             state.SkipWithError("the download failed");

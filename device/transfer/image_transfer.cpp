@@ -10,9 +10,7 @@
 #include "device/transfer/key_action_layout.h"
 #include "device/transfer/keyboard_macros.h"
 #include "device/transfer/macro_table.h"
-#include "lang/language.h"
 #include "lang/language_keys.h"
-#include "platform/prompt.h"
 #include "profiles/macro_area.h"
 #include "profiles/profile_format.h"
 #include "profiles/string_area.h"
@@ -24,8 +22,9 @@ std::atomic<bool> rewriteAll{false};
 
 constexpr int kAllProfiles[] = {0, 1, 2};
 
-void ShowTopmost(std::string_view key) {
-    platform::CurrentPrompt().ShowMessage(lang::LangText(key), {}, true);
+// What the user is told of the macro table is shown above every other window.
+DownloadResult Told(int result, std::string_view key) {
+    return DownloadResult{result, {TransferNotice{key, true}}};
 }
 
 struct ProfileLayout {
@@ -57,11 +56,11 @@ std::vector<ProfileLayout> EncodeLayouts(const keyboard::SnapshotImage& snapshot
     return layouts;
 }
 
-int DownloadLayouts(const keyboard::SnapshotGuard& snapshotLock, bool allProfiles,
-                    std::optional<int> chosen, const TransferLink& link) {
+DownloadResult DownloadLayouts(const keyboard::SnapshotGuard& snapshotLock, bool allProfiles,
+                               std::optional<int> chosen, const TransferLink& link) {
     const keyboard::SnapshotImage& snapshot = snapshotLock.Snapshot();
     if (!snapshot.image) {
-        return 0;
+        return {};
     }
     // A table that moves a macro the keyboard holds would leave the other profiles' keys
     // pointing at the wrong position: their layouts go too.
@@ -70,8 +69,7 @@ int DownloadLayouts(const keyboard::SnapshotGuard& snapshotLock, bool allProfile
     const std::size_t withNames = MacroTableSize(snapshot.macros, true);
     const std::size_t withoutNames = MacroTableSize(snapshot.macros, false);
     if (withoutNames > link.macroCapacity || withoutNames > kMaxMacroTableSize) {
-        ShowTopmost(lang::kExtraMacroTooLong);
-        return 0;
+        return Told(0, lang::kExtraMacroTooLong);
     }
     const bool names = withNames <= link.macroCapacity && withNames <= kMaxMacroTableSize;
     std::vector<uint8_t> table;
@@ -80,7 +78,7 @@ int DownloadLayouts(const keyboard::SnapshotGuard& snapshotLock, bool allProfile
         table.resize(names ? withNames : withoutNames);
         layouts = EncodeLayouts(snapshot, all, chosen, link);
     } catch (const std::bad_alloc&) {
-        return 0;
+        return {};
     }
     EncodeMacroTable(snapshot.macros, table, names);
 
@@ -104,18 +102,16 @@ int DownloadLayouts(const keyboard::SnapshotGuard& snapshotLock, bool allProfile
         ForgetKeyboardMacros();
     }
 
-    if (!names) {
-        ShowTopmost(lang::kExtraProfileSpaceTight);
-    }
     rewriteAll = false;
-    return result == kOk ? 1 : 0;
+    const int downloaded = result == kOk ? 1 : 0;
+    return names ? DownloadResult{downloaded, {}} : Told(downloaded, lang::kExtraProfileSpaceTight);
 }
 
-int SnapshotAndDownloadLayouts(const keyboard::ImageGuard& imageLock, bool allProfiles,
-                               std::optional<int> chosen, const TransferLink& link) {
+DownloadResult SnapshotAndDownloadLayouts(const keyboard::ImageGuard& imageLock, bool allProfiles,
+                                          std::optional<int> chosen, const TransferLink& link) {
     keyboard::LiveImage& live = imageLock.Live();
     if (!live.image) {
-        return 0;
+        return {};
     }
     const keyboard::SnapshotGuard snapshotLock = keyboard::Images().LockSnapshot(imageLock);
     keyboard::SnapshotImage& snapshot = snapshotLock.Snapshot();
@@ -129,7 +125,7 @@ int SnapshotAndDownloadLayouts(const keyboard::ImageGuard& imageLock, bool allPr
         snapshot.macros = live.macros;
         snapshot.textArea.assign(live.TextTotal(), 0);
     } catch (const std::bad_alloc&) {
-        return 0;
+        return {};
     }
     profiles::PackTextArea(*live.image, live.texts, snapshot.textArea);
     return DownloadLayouts(snapshotLock, allProfiles, chosen, link);
@@ -151,27 +147,27 @@ bool IsRewriteAllSet() {
     return rewriteAll.load();
 }
 
-int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles,
-                        const TransferLink& link) {
+DownloadResult SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles,
+                                   const TransferLink& link) {
     return SnapshotAndDownloadLayouts(imageLock, allProfiles, std::nullopt, link);
 }
 
-int SnapshotAndDownloadProfile(const keyboard::ImageGuard& imageLock, int profile,
-                               const TransferLink& link) {
+DownloadResult SnapshotAndDownloadProfile(const keyboard::ImageGuard& imageLock, int profile,
+                                          const TransferLink& link) {
     return SnapshotAndDownloadLayouts(imageLock, false, profile, link);
 }
 
-int SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles) {
+DownloadResult SnapshotAndDownload(const keyboard::ImageGuard& imageLock, bool allProfiles) {
     DeviceSession* session = CurrentDeviceSession();
     if (session == nullptr) {
-        return 0;
+        return {};
     }
     return SnapshotAndDownload(imageLock, allProfiles, TransferLinkOf(*session));
 }
 
-int DownloadImage(const keyboard::ImageGuard& /*imageLock*/,
-                  const keyboard::SnapshotGuard& snapshotLock, bool allProfiles,
-                  const TransferLink& link) {
+DownloadResult DownloadImage(const keyboard::ImageGuard& /*imageLock*/,
+                             const keyboard::SnapshotGuard& snapshotLock, bool allProfiles,
+                             const TransferLink& link) {
     return DownloadLayouts(snapshotLock, allProfiles, std::nullopt, link);
 }
 

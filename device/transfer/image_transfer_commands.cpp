@@ -1,16 +1,14 @@
 #include "device/transfer/image_transfer_commands.h"
 
-#include "lang/language.h"
+#include <utility>
+
 #include "lang/language_keys.h"
-#include "platform/prompt.h"
 #include "profiles/profile_file.h"
 
 namespace qx::device {
 namespace {
 
-void ShowImportFailed() {
-    platform::CurrentPrompt().ShowMessage(lang::LangText(lang::kMainPromptInport));
-}
+constexpr TransferNotice kImportFailed{lang::kMainPromptInport, false};
 
 }  // namespace
 
@@ -19,7 +17,7 @@ ImportResult ImportProfileFile(const std::string& path, const TransferLink& link
     ImportResult result;
     result.validation = profiles::ValidateProfileFile(path);
     if (result.validation != profiles::kProfileValid) {
-        ShowImportFailed();
+        result.notices.push_back(kImportFailed);
         return result;
     }
     {
@@ -27,19 +25,21 @@ ImportResult ImportProfileFile(const std::string& path, const TransferLink& link
         result.loaded = profiles::LoadImageFromFile(imageLock, path) == 1;
         if (result.loaded) {
             result.storeSaved = profiles::SaveImageToStore(imageLock);
-            result.download = SnapshotAndDownload(imageLock, true, link);
+            DownloadResult download = SnapshotAndDownload(imageLock, true, link);
+            result.download = download.result;
+            result.notices = std::move(download.notices);
         }
         if (whileLocked) {
             whileLocked();
         }
     }
     if (!result.loaded) {
-        ShowImportFailed();
+        result.notices.push_back(kImportFailed);
     }
     return result;
 }
 
-int ApplyToKeyboard(const TransferLink& link) {
+DownloadResult ApplyToKeyboard(const TransferLink& link) {
     const keyboard::ImageGuard imageLock = keyboard::Images().LockImage();
     profiles::SaveImageToStore(imageLock);
     return SnapshotAndDownload(imageLock, false, link);

@@ -92,7 +92,7 @@ TEST_F(DownloadTest, AChosenProfileIsWrittenInsteadOfTheCurrentOneWithoutAskingF
     SetActiveProfile(2);
     {
         const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-        ASSERT_EQ(device::SnapshotAndDownloadProfile(guard, 1, Link()), 1);
+        ASSERT_EQ(device::SnapshotAndDownloadProfile(guard, 1, Link()).result, 1);
     }
     EXPECT_EQ(CommandsSent(), Concat({{kBegin, kTableWrite}, Repeat(kLayoutWrite, 6), {kEnd}}));
     EXPECT_EQ(Layout(1), DefaultLayoutWith(kPositionOfA, {2, 2, 0x05}));

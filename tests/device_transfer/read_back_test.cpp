@@ -82,7 +82,7 @@ TEST_F(ReadBackTest, ADownloadedImageComesBackWithItsAssignmentsAndMacros) {
 TEST_F(ReadBackTest, MacrosStoredWithoutNamesComeBackWithThePrefix) {
     keyboard::ImageGuard guard = InstallDefaultImage();
     guard->macros = {MakeMacro(1, u"0123456789", 25)};
-    ASSERT_EQ(device::SnapshotAndDownload(guard, true, Link(128)), 1);
+    ASSERT_EQ(device::SnapshotAndDownload(guard, true, Link(128)).result, 1);
     ASSERT_EQ(device::ReadBackToFile(path_, Link()), 1);
     const profiles::ProfileContents back = ReadFile();
     ASSERT_EQ(back.macros.size(), 1u);
@@ -180,6 +180,7 @@ TEST_F(ImportTest, ARefusedFileIsReportedAndNothingIsSent) {
     WriteBytes(path, MakeFileBytes(0, 0, 2));
     bool ranLocked = false;
     const auto result = device::ImportProfileFile(path, Link(), [&] { ranLocked = true; });
+    Show(result.notices);
     EXPECT_EQ(result.validation, 0);
     EXPECT_FALSE(result.Succeeded());
     EXPECT_FALSE(ranLocked);
@@ -201,6 +202,7 @@ TEST_F(ImportTest, AValidFileIsLoadedSavedToTheStoreAndDownloadedForAllProfiles)
 
     bool ranLocked = false;
     const auto result = device::ImportProfileFile(path, Link(), [&] { ranLocked = true; });
+    Show(result.notices);
     EXPECT_TRUE(result.Succeeded());
     EXPECT_EQ(result.storeSaved, 1);
     EXPECT_TRUE(ranLocked);
@@ -217,7 +219,7 @@ TEST_F(ImportTest, ApplySavesTheStoreWhenThereIsOneAndWritesTheCurrentProfile) {
         guard->image->Entry(1, 0x1E).SetKind(keyboard::kKindDisabled);
     }
     SetActiveProfile(1);
-    EXPECT_EQ(device::ApplyToKeyboard(Link()), 1);
+    EXPECT_EQ(device::ApplyToKeyboard(Link()).result, 1);
     EXPECT_FALSE(std::filesystem::exists(profiles::GetStorePath(0)));
     const auto sent = CommandsSent();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), 0x08), 6);

@@ -10,6 +10,7 @@
 #include "device/connection/current_profile.h"
 #include "device/transfer/image_transfer.h"
 #include "device/transfer/keyboard_macros.h"
+#include "lang/language.h"
 #include "sim/keyboard_memory.h"
 #include "tests/profiles/profile_builders.h"
 #include "tests/profiles/profile_fixture.h"
@@ -51,9 +52,19 @@ class TransferTest : public ProfileTest {
         kb_.Model().Write(sim::Area::kStateBlock, sim::kStateProfileByte, byte);
     }
 
+    // What a transfer has for the user, shown through the test's prompt as the window does.
+    void Show(const device::TransferNotices& notices) {
+        for (const device::TransferNotice& notice : notices) {
+            prompt_.ShowMessage(lang::LangText(notice.textKey), {}, notice.topmost);
+        }
+    }
+
     int Download(bool all, uint32_t capacity = 4096) {
         const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-        return device::SnapshotAndDownload(guard, all, Link(capacity));
+        const device::DownloadResult download =
+            device::SnapshotAndDownload(guard, all, Link(capacity));
+        Show(download.notices);
+        return download.result;
     }
 
     mutable test_support::EmulatedKeyboard kb_;

@@ -73,7 +73,7 @@ TEST_F(TransferProgressTest, ADownloadCountsEveryPacketUpToItsTotal) {
     kb_.ClearTrace();
     {
         const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-        ASSERT_EQ(device::SnapshotAndDownload(guard, true, LinkWithProgress()), 1);
+        ASSERT_EQ(device::SnapshotAndDownload(guard, true, LinkWithProgress()).result, 1);
     }
     const std::size_t packets = PacketsOf({kTableWrite, kLayoutWrite});
     ASSERT_GT(packets, 18u);  // three layouts of six packets and a table
@@ -86,7 +86,7 @@ TEST_F(TransferProgressTest, ADownloadCountsEveryPacketUpToItsTotal) {
 TEST_F(TransferProgressTest, AReadBackEndsAtTheTotalTheTableTurnedOutToTake) {
     {
         const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-        ASSERT_EQ(device::SnapshotAndDownload(guard, true, Link()), 1);
+        ASSERT_EQ(device::SnapshotAndDownload(guard, true, Link()).result, 1);
     }
     kb_.ClearTrace();
     ASSERT_TRUE(device::ReadBackContents(LinkWithProgress()).has_value());
@@ -107,7 +107,7 @@ TEST_F(TransferProgressTest, AFailedTransferStopsShortOfItsTotal) {
     };
     {
         const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-        EXPECT_EQ(device::SnapshotAndDownload(guard, true, LinkWithProgress()), 0);
+        EXPECT_EQ(device::SnapshotAndDownload(guard, true, LinkWithProgress()).result, 0);
     }
     ASSERT_FALSE(progress_.steps.empty());
     EXPECT_EQ(progress_.steps.back().done, 4u);

@@ -498,9 +498,10 @@ class MacroApplyOnKeyboardTest : public MacroEditorTest {
         kb_.ClearTrace();
         const keyboard::ImageGuard guard = keyboard::Images().LockImage();
         return device::SnapshotAndDownload(
-            guard, allProfiles,
-            {kb_.Commands(), profile_, sim::kMacroUnitSize * sim::kFactoryMacroUnits,
-             device::kBuiltInDefaultLayout});
+                   guard, allProfiles,
+                   {kb_.Commands(), profile_, sim::kMacroUnitSize * sim::kFactoryMacroUnits,
+                    device::kBuiltInDefaultLayout})
+            .result;
     }
     device::KeyAction ActionOfAOnKeyboard(int profile) const {
         const std::vector<uint8_t> layout = kb_.Model().Read(

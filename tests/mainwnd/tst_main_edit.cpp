@@ -30,6 +30,7 @@
 #include "sim/keyboard_memory.h"
 #include "skin/png_button.h"
 #include "tests/mainwnd/main_window_harness.h"
+#include "tests/profiles/profile_builders.h"
 #include "widgets/profile_menu.h"
 
 using qx::mainwnd::test::HarnessOptions;
@@ -152,6 +153,7 @@ class MainEditTest : public QObject {
     void restoreOfAnInvalidFileChangesNothing();
     void restoreSendsAllThreeProfilesAndClearsPendingChanges();
     void restoreTheKeyboardDoesNotTakeStaysPendingForAllProfiles();
+    void restoreWithoutRoomForMacroNamesIsSentAndSaysSo();
 };
 
 void MainEditTest::applyWithNothingPendingShowsTheIndicatorAndSendsNothing() {
@@ -747,6 +749,30 @@ void MainEditTest::restoreTheKeyboardDoesNotTakeStaysPendingForAllProfiles() {
     QVERIFY(!window.IsApplyEnabled());
     QCOMPARE(harness.CommandsNumbered(kWriteLayout).size(), std::size_t{18});
     QCOMPARE(ActionOfAOnKeyboard(harness, 2), kActionB);
+}
+
+// Names that do not fit are left out of the keyboard's macro table: the file still counts as
+// sent, and the window tells the user so, above every other window.
+void MainEditTest::restoreWithoutRoomForMacroNamesIsSentAndSaysSo() {
+    MainWindowHarness harness;
+    // One unit of macro table (128 bytes): the macro below fits only without its name.
+    constexpr std::size_t kMacroCapacityByte = 11;
+    harness.Keyboard().Model().Write(qx::sim::Area::kStateBlock, kMacroCapacityByte,
+                                     std::array<uint8_t, 1>{1});
+    QVERIFY(harness.Start());
+    mw::CQuilvaneDlg& window = harness.Window();
+    const std::string path = harness.DataFolder() + "/named.kpf";
+    kb::Images().LockImage()->macros = {qx::testing::MakeMacro(1, u"0123456789", 25)};
+    QVERIFY(qx::profiles::SaveImageToFile(path));
+    window.SetApplyEnabled(true);
+    harness.Prompt().QueueFile(path);
+    Click(window, mw::kCmdRestore);
+    QVERIFY(harness.Settle());
+    QVERIFY(!window.IsApplyEnabled());
+    QCOMPARE(harness.Prompt().MessageTexts(),
+             std::vector<std::string>{Text(qx::lang::kExtraProfileSpaceTight)});
+    QVERIFY(harness.Prompt().Questions().back().topmost);
+    QCOMPARE(harness.CommandsNumbered(kWriteLayout).size(), std::size_t{18});
 }
 
 QTEST_MAIN(MainEditTest)

@@ -95,6 +95,7 @@ int ImportFile(CommandContext& context, const std::string& path, const std::stri
     link.progress = progress.get();
     const device::ImportResult result = device::ImportProfileFile(path, link);
     progress.reset();
+    WriteTransferNotices(context.Err(), result.notices);
     if (result.validation != profiles::kProfileValid || !result.loaded) {
         context.Err() << "qx480ctl: " << name << " was not imported\n";
         return kExitFailed;

@@ -1,8 +1,10 @@
 #include "tools/qx480ctl/keyboard_link.h"
 
+#include <ostream>
 #include <thread>
 
 #include "device/link/transport_binding.h"
+#include "lang/language.h"
 #include "platform/prompt.h"
 
 namespace qx::ctl {
@@ -14,6 +16,12 @@ constexpr std::chrono::milliseconds kIdlePoll{5};
 
 void ConsoleHost::ShowMessage(const std::string& text) {
     platform::CurrentPrompt().ShowMessage(text);
+}
+
+void WriteTransferNotices(std::ostream& err, const device::TransferNotices& notices) {
+    for (const device::TransferNotice& notice : notices) {
+        err << lang::LangText(notice.textKey) << '\n' << std::flush;
+    }
 }
 
 std::unique_ptr<KeyboardLink> KeyboardLink::Open(std::string& why) {

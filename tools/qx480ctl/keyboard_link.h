@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,10 @@ class ConsoleHost : public device::ConnectionHost {
     void ShowMessage(const std::string& text) override;
     bool IsInitDone() override { return true; }
 };
+
+// What a transfer has for the user, in the language's texts, one line each on `err`: where the
+// driver shows a message box.
+void WriteTransferNotices(std::ostream& err, const device::TransferNotices& notices);
 
 class KeyboardLink {
   public:

@@ -82,9 +82,10 @@ void ProfileSession::Write(std::optional<int> profile) {
     }
     const device::TransferLink link = keyboard_->Transfer();
     const keyboard::ImageGuard imageLock = keyboard::Images().LockImage();
-    const int downloaded =
+    const device::DownloadResult downloaded =
         device::SnapshotAndDownloadProfile(imageLock, profile.value_or(defaultProfile_), link);
-    if (downloaded != 1) {
+    WriteTransferNotices(context_.Err(), downloaded.notices);
+    if (!downloaded.Succeeded()) {
         throw Refusal{kExitFailed, "the download to the keyboard failed"};
     }
     const bool stored = profiles::SaveImageToStore(imageLock) == 1;
