@@ -46,25 +46,18 @@ void CQuilvaneDlg::OnApply() {
 // Apply enabled and says nothing). What the download has to tell (a macro table that does not
 // fit) is shown before the busy state ends.
 void CQuilvaneDlg::ApplyChanges() {
-    BeginBusy();
-    const bool indicator = StartIndicator();
-    WaitBusy(options_.busyTiming.startWait);
-    if (indicator) {
-        busyIndicator_->Post(kBusyShowMessage);
-    }
-    if (applyEnabled_ && session_ != nullptr) {
+    busy_.RunShowingIndicator(BusyState::IndicatorStart::kAfterStartWait, [this] {
+        if (!applyEnabled_ || session_ == nullptr) {
+            return;
+        }
         const device::TransferLink link = device::TransferLinkOf(*session_);
         ApplyOutcome outcome;
-        RunTransfer([&] { outcome = ApplyImageToKeyboard(link); });
+        busy_.RunTransfer([&] { outcome = ApplyImageToKeyboard(link); });
         ShowTransferNotices(outcome.notices, platform::CurrentPrompt());
         if (outcome.applied) {
             SetApplyEnabled(false);
         }
-    }
-    if (indicator) {
-        busyIndicator_->Post(kBusyHideMessage);
-    }
-    EndBusy();
+    });
 }
 
 // The default button (1138): after the user agreed, the keys of the current profile and bank

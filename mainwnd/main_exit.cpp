@@ -52,7 +52,7 @@ bool CQuilvaneDlg::RunExitSequence() {
     platform::CurrentPrompt().CloseAllForExit();
     ClosePopupMenus();
     app::CloseInstanceMutex();
-    busyIndicator_.reset();
+    busy_.EndIndicator();
     StopConnection();
     if (tray_) {
         tray_->Remove();
@@ -103,7 +103,7 @@ void CQuilvaneDlg::Shutdown() {
     qApp->removeEventFilter(this);
     delete hoverGroups_;
     hoverGroups_ = nullptr;
-    busyIndicator_.reset();
+    busy_.EndIndicator();
     StopConnection();
     tray_.reset();
     profileMenu_.reset();

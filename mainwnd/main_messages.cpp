@@ -65,26 +65,28 @@ constexpr const char* kNoNotificationAreaLine =
 }  // namespace
 
 // Every message but the progress picture's is held back while the window is busy with a
-// transfer (AddHeldHandler); the busy state posts the held ones again when it ends.
+// transfer (BusyState::AddHeldHandler); the busy state posts the held ones again when it ends.
 void CQuilvaneDlg::RegisterMessageHandlers() {
-    AddHeldHandler(kInitMessage, WithCode(kInitCode, [this] { OnInit(); }));
-    AddHeldHandler(kKillMessage, WithCode(kKillCode, [this] { RunExitSequence(); }));
-    AddHeldHandler(kOpenMessage, WithCode(kOpenCode, [this] { OnShowRequest(); }));
-    AddHeldHandler(kProfileReadMessage, WithCode(kProfileReadCode, [this] { OnProfileRead(); }));
-    AddHeldHandler(kBankMessage, WithCode(kBankCode, [this] { OnBankSwitched(); }));
-    AddHeldHandler(kKeyboardLeftMessage, WithCode(kKeyboardLeftCode, [this] { OnKeyboardLeft(); }));
-    AddHeldHandler(kLanguageMessage,
-                   lang::MakeLanguageHandler([this](int index) { OnLanguage(index); }));
-    AddHeldHandler(lighting::panel::kSliderMessage,
-                   [this](MessageWParam wParam, MessageLParam lParam) {
-                       lighting_->Panel().HandleSliderMessage(wParam, lParam);
-                       return MessageResult{0};
-                   });
-    AddHeldHandler(platform::kCommandMessage, [this](MessageWParam wParam, MessageLParam) {
+    busy_.AddHeldHandler(kInitMessage, WithCode(kInitCode, [this] { OnInit(); }));
+    busy_.AddHeldHandler(kKillMessage, WithCode(kKillCode, [this] { RunExitSequence(); }));
+    busy_.AddHeldHandler(kOpenMessage, WithCode(kOpenCode, [this] { OnShowRequest(); }));
+    busy_.AddHeldHandler(kProfileReadMessage,
+                         WithCode(kProfileReadCode, [this] { OnProfileRead(); }));
+    busy_.AddHeldHandler(kBankMessage, WithCode(kBankCode, [this] { OnBankSwitched(); }));
+    busy_.AddHeldHandler(kKeyboardLeftMessage,
+                         WithCode(kKeyboardLeftCode, [this] { OnKeyboardLeft(); }));
+    busy_.AddHeldHandler(kLanguageMessage,
+                         lang::MakeLanguageHandler([this](int index) { OnLanguage(index); }));
+    busy_.AddHeldHandler(lighting::panel::kSliderMessage,
+                         [this](MessageWParam wParam, MessageLParam lParam) {
+                             lighting_->Panel().HandleSliderMessage(wParam, lParam);
+                             return MessageResult{0};
+                         });
+    busy_.AddHeldHandler(platform::kCommandMessage, [this](MessageWParam wParam, MessageLParam) {
         OnCommand(static_cast<int>(wParam));
         return MessageResult{0};
     });
-    AddHeldHandler(platform::kSysCommandMessage, [this](MessageWParam wParam, MessageLParam) {
+    busy_.AddHeldHandler(platform::kSysCommandMessage, [this](MessageWParam wParam, MessageLParam) {
         OnSysCommand(static_cast<int>(wParam));
         return MessageResult{0};
     });
@@ -120,7 +122,7 @@ void CQuilvaneDlg::OnInit() {
     initDone_ = true;
     host_->SetInitDone();
     hide();
-    DeliverStartUpHeldMessages();
+    busy_.DeliverStartUpHeldMessages();
     keyAssignment_.PrepareAfterStartUp();
 }
 
@@ -171,8 +173,8 @@ void CQuilvaneDlg::OnTimer(uint32_t timerId) {
             break;
         case kLightingRefreshTimer:
             messages_->KillWindowTimer(kLightingRefreshTimer);
-            if (IsBusy()) {
-                lightingRefreshHeld_ = true;
+            if (busy_.IsBusy()) {
+                busy_.HoldLightingRefresh();
             } else {
                 lighting_->Panel().RefreshAfterKeyboardChange();
             }

@@ -65,18 +65,11 @@ void CQuilvaneDlg::OnRestoreProfileFile() {
         return;
     }
     const device::TransferLink link = device::TransferLinkOf(*session_);
-    BeginBusy();
-    const bool indicator = StartIndicator();
-    if (indicator) {
-        busyIndicator_->Post(kBusyShowMessage);
-    }
     ImportOutcome outcome;
-    RunTransfer([&] { outcome = ImportImageToKeyboard(*path, link); });
-    ShowTransferNotices(outcome.notices, platform::CurrentPrompt());
-    if (indicator) {
-        busyIndicator_->Post(kBusyHideMessage);
-    }
-    EndBusy();
+    busy_.RunShowingIndicator(BusyState::IndicatorStart::kAtOnce, [&] {
+        busy_.RunTransfer([&] { outcome = ImportImageToKeyboard(*path, link); });
+        ShowTransferNotices(outcome.notices, platform::CurrentPrompt());
+    });
     if (!outcome.loaded) {
         ShowImportRefused();
         return;

@@ -28,7 +28,7 @@ ProfileSwitchHost CQuilvaneDlg::MakeProfileSwitchHost() {
     host.applyPendingChanges = [this] {
         messages_->SendWindowMessage(platform::kCommandMessage, kIdApply, 0);
     };
-    host.releaseHeldMessages = [this] { PostHeldMessages(); };
+    host.releaseHeldMessages = [this] { busy_.PostHeldMessages(); };
     host.isEnding = [this] { return exitStarted_; };
     host.session = [this] { return session_; };
     return host;

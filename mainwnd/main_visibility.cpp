@@ -102,7 +102,7 @@ bool CQuilvaneDlg::eventFilter(QObject* watched, QEvent* event) {
     if (!watched->isWidgetType()) {
         return CBaseDialog::eventFilter(watched, event);
     }
-    if (IsRefusedInput(watched, *event)) {
+    if (busy_.IsRefusedInput(watched, *event)) {
         return true;
     }
     const QEvent::Type type = event->type();

@@ -50,6 +50,7 @@ CQuilvaneDlg::CQuilvaneDlg(MainWindowOptions options, QWidget* parent)
       options_(std::move(options)),
       messages_(std::make_unique<platform::MessageWindow>()),
       host_(std::make_unique<MainConnectionHost>(static_cast<HostWindow&>(*this), *messages_)),
+      busy_(*this, *messages_, options_.busyTiming, MakeBusyHoldRules()),
       controls_(*this),
       layout_(controls_, sheets_),
       keyView_(controls_, [this] { layout_.ApplyFlipState(); }),

@@ -8,12 +8,12 @@
 // (OnInitDialog), main_messages.cpp (private messages, timers), main_commands.cpp (commands and
 // key clicks), main_visibility.cpp (show requests, hiding, key filtering), main_exit.cpp (exit
 // sequence and shutdown), main_profiles.cpp (the profile menu),
-// main_busy.cpp (the busy state around a transfer: indicator, transfer thread, input refused,
-// messages held back), main_apply.cpp (Apply, the default button, the report rate),
-// main_profile_switch.cpp (the window as the profile switch's host),
-// main_profile_files.cpp (the menu button, backup and restore), main_extension_points.cpp (the
-// places later features fill in). Its parts: LightingLink (the lighting panel and its model),
-// KeyAssignmentLink (the key assignment window), ProfileSwitch.
+// main_busy.cpp (what the busy state holds back besides a transfer), main_apply.cpp (Apply, the
+// default button, the report rate), main_profile_switch.cpp (the window as the profile switch's
+// host), main_profile_files.cpp (the menu button, backup and restore), main_extension_points.cpp
+// (the places later features fill in). Its parts: LightingLink (the lighting panel and its model),
+// KeyAssignmentLink (the key assignment window), ProfileSwitch, BusyState (the busy state
+// around a transfer: transfer thread, indicator, input refused, messages held back).
 #pragma once
 
 #include <QEventLoop>
@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "app/main_window_port.h"
-#include "mainwnd/busy_indicator.h"
+#include "mainwnd/busy_state.h"
 #include "mainwnd/hover_groups.h"
 #include "mainwnd/key_assignment_link.h"
 #include "mainwnd/key_view.h"
@@ -116,14 +116,11 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     [[nodiscard]] bool IsApplyEnabled() const { return applyEnabled_; }
     // The sub-windows the window closes in its exit sequence and when the keyboard leaves.
     SubWindowList& SubWindows() { return subWindows_; }
-    // The busy indicator around a long keyboard transfer: shows the progress picture stepped by
-    // timer 1050; Stop hides it after the indicator's hide wait.
-    void StartBusyAnimation();
-    void StopBusyAnimation();
     // Saves and downloads the pending changes with the busy indicator shown (Apply, OK).
     void ApplyChanges();
-    // True while Apply or an import holds the window busy (input refused, messages held back).
-    [[nodiscard]] bool IsBusy() const { return busyDepth_ > 0; }
+    // The busy state around Apply and an import (input refused, messages held back) and the
+    // busy indicator.
+    [[nodiscard]] BusyState& Busy() { return busy_; }
 
     // ---- Commands, messages and state (the message layer, the shell and tests) ---------------
     void OnCommand(int commandId);
@@ -171,7 +168,6 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void LayOut();
     void ApplyWindowStyle(bool appWindow);
     void RegisterMessageHandlers();
-    void AddHeldHandler(uint32_t message, platform::MessageHandler handler);
     void RegisterSubWindows();
     void WireButtons();
 
@@ -204,23 +200,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void Shutdown();
 
     // ---- the busy state (main_busy.cpp)
-    void BeginBusy();
-    void EndBusy();
-    // Whether `message` waits: everything while busy and while the messages held during start-up
-    // wait for delivery; 'PROF' until 'INIT' was handled; 'PROF' and the keyboard's departure
-    // while the question about pending changes is open.
-    [[nodiscard]] bool IsHeldBack(uint32_t message) const;
-    // Posts the held messages again, in order, once neither holds them any more.
-    void PostHeldMessages();
-    // At the end of 'INIT': the messages held until then, delivered after the events then due.
-    void DeliverStartUpHeldMessages();
-    // Lets `duration` pass while the window paints and its timers run (busy state held).
-    void WaitBusy(std::chrono::milliseconds duration);
-    // Runs `job` on the transfer thread while this thread keeps the window painted and its
-    // timers going (busy state held); returns when the job has ended.
-    void RunTransfer(const std::function<void()>& job);
-    [[nodiscard]] bool IsRefusedInput(QObject* watched, const QEvent& event) const;
-    bool StartIndicator();
+    [[nodiscard]] BusyHoldRules MakeBusyHoldRules();
 
     // ---- Apply, defaults, report rate (main_apply.cpp)
     void OnApply();
@@ -247,6 +227,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     MainWindowOptions options_;
     std::unique_ptr<platform::MessageWindow> messages_;
     std::unique_ptr<MainConnectionHost> host_;
+    BusyState busy_;
     MainSheets sheets_;
     MainControls controls_;
     MainLayout layout_;
@@ -265,20 +246,6 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     // Made the first time the user opens the profile manager.
     std::unique_ptr<ProfileManagerLink> profileManager_;
     QEventLoop* runLoop_ = nullptr;
-
-    // The busy state: nesting depth, the messages held back meanwhile (posted again in order
-    // when it ends) and a lighting refresh that waits for its end.
-    struct HeldMessage {
-        uint32_t message;
-        platform::MessageWParam wParam;
-        platform::MessageLParam lParam;
-    };
-    int busyDepth_ = 0;
-    std::vector<HeldMessage> held_;
-    bool lightingRefreshHeld_ = false;
-    // 'INIT' was handled; what was held before it is delivered by a timer (everything waits).
-    bool startUpHeld_ = false;
-    std::unique_ptr<BusyIndicator> busyIndicator_;
 
     bool initDone_ = false;
     bool applyEnabled_ = false;

@@ -170,7 +170,7 @@ void MainEditTest::applyWithNothingPendingShowsTheIndicatorAndSendsNothing() {
     elapsed.start();
     Click(window, mw::kIdApply);
     QVERIFY(elapsed.elapsed() >= 100);  // the indicator's start wait
-    QVERIFY(!window.IsBusy());
+    QVERIFY(!window.Busy().IsBusy());
     // Shown, then hidden after the indicator's hide wait.
     QVERIFY(MainWindowHarness::WaitFor([&] { return shown && !window.Panel().ProgressShown(); }));
     QVERIFY(elapsed.elapsed() >= 200);
@@ -240,7 +240,7 @@ void MainEditTest::busyAnimationMovesAndInputIsRefusedWhileApplying() {
     bool refusedClickMarked = false;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!window.IsBusy() || !window.Panel().ProgressShown()) {
+        if (!window.Busy().IsBusy() || !window.Panel().ProgressShown()) {
             return;
         }
         const QString frame = window.Panel().PictureOf(mw::kIdProgress);

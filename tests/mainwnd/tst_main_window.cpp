@@ -328,7 +328,7 @@ void MainWindowTest::exitClosesOpenPromptsAndNothingAfterThemRuns() {
         QVERIFY2(killed, std::to_string(command).c_str());
         QVERIFY(!leftOpen);
         QVERIFY(window.HasEnded());
-        QVERIFY(!window.IsBusy());
+        QVERIFY(!window.Busy().IsBusy());
         QVERIFY(harness.CommandsSent().empty());
     }
 }
@@ -399,7 +399,7 @@ void MainWindowTest::busyAnimationStepsThroughTenFrames() {
     QVERIFY(harness.Start());
     mw::CQuilvaneDlg& window = harness.Window();
     QStringList seen;
-    window.StartBusyAnimation();
+    window.Busy().StartAnimation();
     QVERIFY(MainWindowHarness::WaitFor([&] {
         const QString now = window.Panel().PictureOf(mw::kIdProgress);
         if (!now.isEmpty() && (seen.isEmpty() || seen.back() != now)) {
@@ -412,7 +412,7 @@ void MainWindowTest::busyAnimationStepsThroughTenFrames() {
     QCOMPARE(seen.at(10), QStringLiteral("jdt1.bmp"));
     QVERIFY(window.Panel().ProgressShown());
     QVERIFY(!window.Control(mw::kIdProgress)->isHidden());
-    window.StopBusyAnimation();
+    window.Busy().StopAnimation();
     QVERIFY(MainWindowHarness::WaitFor([&] {
         return !window.Panel().ProgressShown() &&
                !window.Messages().IsTimerActive(mw::kBusyAnimationTimer);
