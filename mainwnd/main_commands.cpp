@@ -19,76 +19,99 @@ void CQuilvaneDlg::OnCommand(int commandId) {
     if (ended_) {
         return;
     }
+    if (!OnCommandInRange(commandId) && !OnWindowButton(commandId)) {
+        OnMenuCommand(commandId);
+    }
+}
+
+// The commands that come in families: the key buttons, the profile menu's items, the profile
+// buttons and the report-rate buttons.
+bool CQuilvaneDlg::OnCommandInRange(int commandId) {
     if (IsKeyClickButton(commandId)) {
         OnKeyClick(commandId);
-        return;
+        return true;
     }
     if (commandId >= kCmdProfileMenuFirst && commandId <= kCmdProfileMenuLast) {
         profileSwitch_.SelectOnboardProfile(commandId - kCmdProfileMenuBase);
-        return;
+        return true;
     }
     for (std::size_t i = 0; i < kIdProfileButtons.size(); ++i) {
         if (commandId == kIdProfileButtons[i]) {
             profileSwitch_.OnProfileButton(static_cast<int>(i));
-            return;
+            return true;
         }
     }
     for (std::size_t i = 0; i < kReportRateButtonIds.size(); ++i) {
         if (commandId == kReportRateButtonIds[i]) {
             OnReportRate(static_cast<int>(i));
-            return;
+            return true;
         }
     }
+    return false;
+}
+
+// The window's own buttons, one each.
+bool CQuilvaneDlg::OnWindowButton(int commandId) {
     switch (commandId) {
         case kIdOk:
             OnOK();
-            break;
+            return true;
         case kIdCancel:
             OnCancel();
-            break;
+            return true;
         case kIdFn:
             OnFnClick();
-            break;
+            return true;
         case kIdProfiles:
             ShowProfileManager();
-            break;
+            return true;
         case kIdApply:
             OnApply();
-            break;
+            return true;
         case kIdMacro:
             OnKeyClick(kIdMacroOnlyGKey);
-            break;
+            return true;
         case kIdTest:
             SendTestCommand();
-            break;
+            return true;
         case kIdProfileMenu:
             PopUpProfileMenu();
-            break;
+            return true;
         case kIdWebLink:
         case kIdFacebookLink:
         case kIdTwitterLink:
             OpenLink(commandId);
-            break;
+            return true;
         case kIdHelp:
             options_.openHelp();
-            break;
+            return true;
         case kIdMinimize:
             messages_->PostWindowMessage(platform::kSysCommandMessage, kSysCommandMinimize, 0);
-            break;
+            return true;
         case kIdClose:
-        case kCmdExit:
-        case kCmdMenuExit:
             RunExitSequence();
-            break;
+            return true;
         case kIdFlip1:
         case kIdFlip2:
             ToggleFlipSetting();
-            break;
+            return true;
         case kIdDefault:
             OnDefaults();
-            break;
+            return true;
         case kIdMenu:
             OnMenuButton();
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The items of the menu button's and the tray's menus, and what the other instance asks.
+void CQuilvaneDlg::OnMenuCommand(int commandId) {
+    switch (commandId) {
+        case kCmdExit:
+        case kCmdMenuExit:
+            RunExitSequence();
             break;
         case kCmdRestore:
             OnRestoreProfileFile();

@@ -141,7 +141,7 @@ void ProfileSwitch::DiscardPendingChanges() {
     bool loaded = false;
     {
         const keyboard::ImageGuard guard = keyboard::Images().LockImage();
-        loaded = profiles::LoadImageFromFile(profiles::GetStorePath(profile)) == 1;
+        loaded = profiles::LoadImageFromFile(guard, profiles::GetStorePath(profile)) == 1;
     }
     if (!loaded) {
         ReloadImageFromKeyboard(false);

@@ -181,6 +181,9 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void OnProgressPicture(platform::MessageWParam code, platform::MessageLParam shown);
 
     // ---- commands (main_commands.cpp)
+    bool OnCommandInRange(int commandId);
+    bool OnWindowButton(int commandId);
+    void OnMenuCommand(int commandId);
     void OnKeyClick(int controlId);
     void OnFnClick();
     void OpenLink(int controlId);
