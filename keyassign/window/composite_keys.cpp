@@ -4,7 +4,8 @@
 //   - on the single-key page, the key capture: every key names the key to assign, except the
 //     multimedia keys, which are left to the desktop;
 //   - then the pre-filter: Enter and Escape never reach the window's controls (neither closes
-//     the window) and F1 opens the help page, except while a recording runs.
+//     the window) but the action list's cell editor, and F1 opens the help page, except while a
+//     recording runs.
 // Key events meant for other windows (a message box over this one) are left alone.
 #include <QApplication>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include "keyassign/window/quilvane_dlg_composite.h"
 #include "keyboard/key_names.h"
 #include "platform/qt_keystroke.h"
+#include "skin/report_ctrl.h"
 
 namespace qx::keyassign::window {
 namespace {
@@ -60,7 +62,9 @@ bool Quilvane_DlgComposite::FilterKeyEvent(QObject* watched, QEvent& event) {
         }
     }
     if (ClosesDialog(key.key())) {
-        return true;
+        // In a cell of the action list Enter ends the edit and Escape drops it; the list takes
+        // them, so they close nothing.
+        return widget != page_->ActionList().CellEditor();
     }
     if (key.key() == Qt::Key_F1 && event.type() == QEvent::KeyPress) {
         if (!page_->IsRecording() && !key.isAutoRepeat() && host_.openHelp) {

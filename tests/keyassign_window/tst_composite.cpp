@@ -14,7 +14,9 @@
 
 #include "device/transfer/key_action.h"
 #include "device/transfer/key_action_layout.h"
+#include "keyassign/action_texts.h"
 #include "keyassign/assignment.h"
+#include "keyassign/window/macro_page/macro_page.h"
 #include "keyassign/window/quilvane_dlg_composite.h"
 #include "keyboard/image_holders.h"
 #include "lang/language.h"
@@ -25,6 +27,7 @@
 #include "sim/keyboard_memory.h"
 #include "skin/picture_file.h"
 #include "skin/png_button.h"
+#include "skin/report_ctrl.h"
 #include "tests/mainwnd/main_window_harness.h"
 
 using qx::keyassign::window::Quilvane_DlgComposite;
@@ -307,6 +310,20 @@ void CompositeTest::macroOnlyFromG9AndTheMacroButton() {
     QVERIFY(WhileOpen(harness, kGKeyG9, [&](Quilvane_DlgComposite& dialog) {
         dialog.MacroPageOf().Button(kw::kIdAddMacro).click();
         QCOMPARE(dialog.Editor().MacroCount(), 1);
+        // Enter in a delay cell ends its edit and closes nothing.
+        kw::MacroPage& page = dialog.MacroPageOf();
+        page.ToggleRecording();
+        Stroke(dialog, KEY_A, Qt::Key_A);
+        page.ToggleRecording();
+        qx::skin::CReportCtrl& list = page.ActionList();
+        list.BeginEdit(0, qx::keyassign::kDelayColumn);
+        QTRY_VERIFY(list.IsEditing() && list.CellEditor() != nullptr);
+        list.CellEditor()->setText(QStringLiteral("50"));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(list.CellEditor(), &enter);
+        QVERIFY(!list.IsEditing());
+        QCOMPARE(dialog.Editor().Actions().Row(0).action.delayMs, 50);
+        QVERIFY(dialog.isVisible());
         dialog.OnCommand(kw::kIdOk);
     }));
     QCOMPARE(EntryOf(kEntryG9).kind, qx::keyassign::kKindMacro);
