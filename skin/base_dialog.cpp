@@ -1,5 +1,6 @@
 #include "skin/base_dialog.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -138,14 +139,17 @@ void CBaseDialog::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event) {
-    // Presses on a control never get here; a press on the background moves the window. The
-    // window system moves it when it can; otherwise the window follows the mouse itself.
+    // Presses on a control never get here; a press on the background moves the window. On X11
+    // the window follows the mouse itself: a system move handed to an X server without a window
+    // manager is never finished, and every later click in the window is lost. Wayland lets only
+    // the compositor move a window.
     if (event->button() != Qt::LeftButton) {
         QDialog::mousePressEvent(event);
         return;
     }
     QWindow* handle = windowHandle();
-    if (handle != nullptr && handle->startSystemMove()) {
+    if (handle != nullptr && QGuiApplication::platformName() == QStringLiteral("wayland") &&
+        handle->startSystemMove()) {
         return;
     }
     dragging_ = true;
