@@ -115,6 +115,10 @@ void Quilvane_DlgComposite::CreateControls() {
     controls_[kIdKeyBox] = keyBox_;
     keyboardChoice_ = new QCheckBox(this);
     mouseChoice_ = new QCheckBox(this);
+    // The page's own control keeps the focus (each drawing of the mask gives it back): a choice
+    // that took it on a press would lose it again before the release, and the click with it.
+    keyboardChoice_->setFocusPolicy(Qt::NoFocus);
+    mouseChoice_->setFocusPolicy(Qt::NoFocus);
     controls_[kIdKeyboardChoice] = keyboardChoice_;
     controls_[kIdMouseChoice] = mouseChoice_;
     mouseList_ = AddList(kIdMouseList);

@@ -186,8 +186,11 @@ void CompositeTest::mouseChoiceShowsTheMouseListAndAssignsItsRow() {
     QVERIFY(harness.Start());
     QVERIFY(WhileOpen(harness, kKeyA, [&](Quilvane_DlgComposite& dialog) {
         QWidget* choice = dialog.Control(kw::kIdMouseChoice);
-        QTest::mouseClick(choice, Qt::LeftButton, {},
-                          QPoint(choice->width() / 2, choice->height() / 2));
+        const QPoint centre(choice->width() / 2, choice->height() / 2);
+        // Events run between press and release, as on a real desktop.
+        QTest::mousePress(choice, Qt::LeftButton, {}, centre);
+        QTest::qWait(20);
+        QTest::mouseRelease(choice, Qt::LeftButton, {}, centre);
         auto* list = static_cast<QComboBox*>(dialog.Control(kw::kIdMouseList));
         QVERIFY(list->isVisible());
         QVERIFY(!dialog.Control(kw::kIdKeyBox)->isVisible());
