@@ -55,6 +55,12 @@ constexpr int kEntryA = 0x1E;
 constexpr uint32_t kCodeB = 0x030;
 constexpr uint8_t kUsageB = 0x05;
 
+// The macro table area the keyboard announces, in units of 128 bytes.
+void SetMacroCapacity(MainWindowHarness& harness, uint8_t units) {
+    harness.Keyboard().Model().Write(qx::sim::Area::kStateBlock, qx::sim::kStateMacroUnitsByte,
+                                     std::array<uint8_t, 1>{units});
+}
+
 int AddressOf(const Packet& packet) {
     return packet[qx::device::kAddressOffset] | (packet[qx::device::kAddressOffset + 1] << 8);
 }
@@ -304,9 +310,7 @@ class ThreadNotingPrompt final : public qx::platform::Prompt {
 void MainEditTest::transferMessagesAreShownByTheWindowThread() {
     MainWindowHarness harness;
     // A keyboard without room for macros: the download refuses with a message box.
-    constexpr std::size_t kMacroCapacityByte = 11;
-    harness.Keyboard().Model().Write(qx::sim::Area::kStateBlock, kMacroCapacityByte,
-                                     std::array<uint8_t, 1>{0});
+    SetMacroCapacity(harness, 0);
     QVERIFY(harness.Start());
     mw::CQuilvaneDlg& window = harness.Window();
     AssignBToA(0);
@@ -756,9 +760,7 @@ void MainEditTest::restoreTheKeyboardDoesNotTakeStaysPendingForAllProfiles() {
 void MainEditTest::restoreWithoutRoomForMacroNamesIsSentAndSaysSo() {
     MainWindowHarness harness;
     // One unit of macro table (128 bytes): the macro below fits only without its name.
-    constexpr std::size_t kMacroCapacityByte = 11;
-    harness.Keyboard().Model().Write(qx::sim::Area::kStateBlock, kMacroCapacityByte,
-                                     std::array<uint8_t, 1>{1});
+    SetMacroCapacity(harness, 1);
     QVERIFY(harness.Start());
     mw::CQuilvaneDlg& window = harness.Window();
     const std::string path = harness.DataFolder() + "/named.kpf";
