@@ -517,9 +517,10 @@ void MainEditTest::refusedOrFailedSwitchLeavesTheButtonsButShowsTheNewLighting()
 
     // A key being assigned keeps every switch away.
     bool keysOpen = true;
-    window.SubWindows().Register(
-        mw::kKeyAssignmentName,
-        mw::SubWindowHooks{.close = [] { return true; }, .isOpen = [&] { return keysOpen; }});
+    mw::SubWindowHooks keys;
+    keys.close = [] { return true; };
+    keys.isOpen = [&] { return keysOpen; };
+    window.SubWindows().Register(mw::kKeyAssignmentName, keys);
     harness.ForgetTraffic();
     window.Button(mw::kIdProfileButtons[1])->click();
     QVERIFY(harness.Settle());
@@ -531,14 +532,11 @@ void MainEditTest::refusedOrFailedSwitchLeavesTheButtonsButShowsTheNewLighting()
     QCOMPARE(window.Panel().PictureOf(mw::kIdBrightnessSlider), QStringLiteral("1.bmp"));
 
     // The keyboard refuses the select: the buttons stay as they were.
-    window.SubWindows().Register(
-        mw::kKeyAssignmentName, mw::SubWindowHooks{.close = [] { return true; },
-                                                   .isOpen =
-                                                       [&] {
-                                                           harness.Keyboard().Model().FailRequests(
-                                                               qx::device::kStatusRejectedFF, 1000);
-                                                           return false;
-                                                       }});
+    keys.isOpen = [&] {
+        harness.Keyboard().Model().FailRequests(qx::device::kStatusRejectedFF, 1000);
+        return false;
+    };
+    window.SubWindows().Register(mw::kKeyAssignmentName, keys);
     window.Button(mw::kIdProfileButtons[2])->click();
     harness.Keyboard().Model().ClearMisbehaviour();
     QVERIFY(harness.Settle());
