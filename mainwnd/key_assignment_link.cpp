@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <chrono>
 #include <utility>
 
 #include "keyassign/key_location.h"
@@ -14,6 +15,13 @@
 #include "skin/png_button.h"
 
 namespace qx::mainwnd {
+namespace {
+
+// Long enough for start-up's own messages and requests to be handled first, far shorter than a
+// user takes to reach a key.
+constexpr std::chrono::milliseconds kPrepareDelay{150};
+
+}  // namespace
 
 KeyAssignmentLink::KeyAssignmentLink(QObject& owner, const MainControls& controls,
                                      const MainSheets& sheets, MainLayout& layout,
@@ -36,17 +44,23 @@ KeyAssignmentLink::KeyAssignmentLink(QObject& owner, const MainControls& control
 
 KeyAssignmentLink::~KeyAssignmentLink() = default;
 
-// Made once what is due at the end of 'INIT' has run (the messages held during start-up), so that
-// its pictures are decoded while the user has not clicked yet and nothing waits for it. The timer
-// belongs to the main window, so it goes with it.
-void KeyAssignmentLink::PrepareAfterStartUp() {
+// Made when start-up is over and the window is idle: a request of a second start and the
+// keyboard's first read are answered before it, and it waits out a transfer, whose thread holds
+// the image it reads. Its pictures are then decoded before the user's first click, and a click
+// that comes earlier makes it on the spot. The timer belongs to the main window, so it goes with
+// it.
+void KeyAssignmentLink::PrepareWhenIdle(std::function<bool()> isBusy) {
     auto* timer = new QTimer(&owner_);
     timer->setSingleShot(true);
-    QObject::connect(timer, &QTimer::timeout, &owner_, [this, timer] {
+    QObject::connect(timer, &QTimer::timeout, &owner_, [this, timer, isBusy = std::move(isBusy)] {
+        if (isBusy()) {
+            timer->start(kPrepareDelay);
+            return;
+        }
         timer->deleteLater();
         Make();
     });
-    timer->start(0);
+    timer->start(kPrepareDelay);
 }
 
 // The key stays highlighted (over, over, down, normal, over) while the window is open, and gets

@@ -33,8 +33,8 @@ class KeyAssignmentLink {
     KeyAssignmentLink(const KeyAssignmentLink&) = delete;
     KeyAssignmentLink& operator=(const KeyAssignmentLink&) = delete;
 
-    // At the end of 'INIT': the window is made once the events then due have run.
-    void PrepareAfterStartUp();
+    // At the end of 'INIT': the window is made a little later, once `isBusy` is false.
+    void PrepareWhenIdle(std::function<bool()> isBusy);
     // Opens the assignment of the key `controlId` modally; returns when the window closed.
     void Open(int controlId);
     // Null until it was made.

@@ -14,6 +14,7 @@
 #include "lang/language.h"
 #include "lang/language_keys.h"
 #include "lighting/panel/lighting_panel.h"
+#include "lighting/panel/panel_bitmaps.h"
 #include "mainwnd/main_ids.h"
 #include "mainwnd/quilvane_dlg.h"
 #include "platform/data_folder.h"
@@ -29,6 +30,7 @@ void CQuilvaneDlg::OnInitDialog() {
     // The skin file and the language file are read once for the whole start-up.
     const platform::IniReadScope skinAndTexts;
     CBaseDialog::OnInitDialog();
+    startUpPictures_.reset();
     setWindowIcon(widgets::ProgramIcon(kProgramIconId));
     if (options_.prompt != nullptr) {
         options_.prompt->SetOwner(this);
@@ -53,6 +55,16 @@ void CQuilvaneDlg::OnInitDialog() {
     messages_->SendWindowMessage(kLanguageMessage, kLanguageCode, lang::GetLanguageIndex());
     lighting_->Panel().FillLayerList(lang::GetLanguageIndex());
     messages_->PostWindowMessage(kInitMessage, kInitCode, 0);
+}
+
+// The background and the mask first: the panel's bitmaps are asked for earlier, while the
+// controls are made, and what the thread has not reached by then is decoded on this thread.
+std::unique_ptr<skin::PicturePrefetch> CQuilvaneDlg::PrefetchStartUpPictures() {
+    std::vector<QString> paths = SkinPicturePaths();
+    for (QString& path : lighting::panel::PanelBitmapPaths(SkinFolder())) {
+        paths.push_back(std::move(path));
+    }
+    return std::make_unique<skin::PicturePrefetch>(std::move(paths));
 }
 
 // Binds the transport (the process ends with exit code 0 when it cannot) and starts the

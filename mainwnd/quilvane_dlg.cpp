@@ -47,6 +47,7 @@ void FillDefaults(MainWindowOptions& options) {
 CQuilvaneDlg::CQuilvaneDlg(MainWindowOptions options, QWidget* parent)
     : CBaseDialog(kMainTemplateId, parent, platform::GetProgramPaths().mainSkinFile,
                   platform::GetProgramPaths().mainSkinFolder),
+      startUpPictures_(PrefetchStartUpPictures()),
       options_(std::move(options)),
       messages_(std::make_unique<platform::MessageWindow>()),
       host_(std::make_unique<MainConnectionHost>(static_cast<HostWindow&>(*this), *messages_)),

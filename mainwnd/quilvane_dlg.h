@@ -40,6 +40,7 @@
 #include "mainwnd/sub_windows.h"
 #include "platform/message_window.h"
 #include "skin/base_dialog.h"
+#include "skin/picture_prefetch.h"
 #include "widgets/tray_icon.h"
 
 class QMenu;
@@ -163,6 +164,7 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
 
   private:
     // ---- start-up (main_startup.cpp)
+    [[nodiscard]] std::unique_ptr<skin::PicturePrefetch> PrefetchStartUpPictures();
     void StartDevice();
     void BuildSheets();
     void LayOut();
@@ -227,6 +229,10 @@ class CQuilvaneDlg final : public skin::CBaseDialog,
     void ApplyControlCaption(int controlId, const std::string& caption) override;
     void ApplyBankPicture(int bank) override;
 
+    // The background, the mask and the lighting panel's bitmaps, decoded on another thread while
+    // the controls are made; ends once the skin was applied at start-up. First, so that it starts
+    // before the other members are built.
+    std::unique_ptr<skin::PicturePrefetch> startUpPictures_;
     MainWindowOptions options_;
     std::unique_ptr<platform::MessageWindow> messages_;
     std::unique_ptr<MainConnectionHost> host_;

@@ -64,11 +64,25 @@ CutOutline CutOutlineFrom(const QImage& mask) {
 
 }  // namespace
 
+CBaseDialog::PictureNames CBaseDialog::ReadPictureNames() {
+    ini_.SetPath(iniPath_);
+    std::string main = ini_.GetString(kScreenSection, kScreenMainKey, "").value_or("");
+    std::string mask = ini_.GetString(kScreenSection, kScreenMaskKey, main).value_or("");
+    return {std::move(main), std::move(mask)};
+}
+
+std::vector<QString> CBaseDialog::SkinPicturePaths() {
+    const PictureNames names = ReadPictureNames();
+    std::vector<QString> paths{SkinPicturePath(names.main)};
+    if (names.mask != names.main) {
+        paths.push_back(SkinPicturePath(names.mask));
+    }
+    return paths;
+}
+
 void CBaseDialog::ApplySkin() {
     applyingSkin_ = true;
-    ini_.SetPath(iniPath_);
-    const std::string main = ini_.GetString(kScreenSection, kScreenMainKey, "").value_or("");
-    const std::string mask = ini_.GetString(kScreenSection, kScreenMaskKey, main).value_or("");
+    const auto [main, mask] = ReadPictureNames();
     const std::string pictures = main + '|' + mask;
     if (keepSkin_ && !background_.isNull() && pictures == loadedPictures_) {
         resize(background_.size());

@@ -11,6 +11,7 @@
 #include <QString>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "skin/skin_ini.h"
 #include "skin/skin_keys.h"
@@ -34,6 +35,9 @@ class CBaseDialog : public QDialog {
     // Reads "SCREEN", loads the background and the mask, sizes the window to the background and
     // cuts its outline from the mask. A missing or undecodable picture ends the program.
     void ApplySkin();
+    // The background and mask files "SCREEN" names (one file when they are the same), for a
+    // window that decodes them ahead of ApplySkin.
+    [[nodiscard]] std::vector<QString> SkinPicturePaths();
 
     [[nodiscard]] int TemplateId() const { return templateId_; }
     [[nodiscard]] const std::string& IniPath() const { return iniPath_; }
@@ -70,6 +74,11 @@ class CBaseDialog : public QDialog {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    struct PictureNames {
+        std::string main;
+        std::string mask;
+    };
+    PictureNames ReadPictureNames();
     QString SkinPicturePath(const std::string& name) const;
 
     int templateId_;

@@ -2,7 +2,10 @@
 
 #include <QFile>
 #include <cstdlib>
+#include <optional>
 #include <utility>
+
+#include "skin/picture_prefetch.h"
 
 namespace qx::skin {
 namespace {
@@ -43,6 +46,9 @@ QImage DecodePictureBytes(const QByteArray& bytes) {
 }
 
 QImage DecodePictureFile(const QString& path) {
+    if (std::optional<QImage> prefetched = TakePrefetchedPicture(path)) {
+        return std::move(*prefetched);
+    }
     return DecodePictureBytes(ReadPictureBytes(path));
 }
 

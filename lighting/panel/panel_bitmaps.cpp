@@ -7,15 +7,22 @@
 
 namespace qx::lighting::panel {
 
-void PanelBitmaps::Load(const std::string& folder) {
-    std::string base = folder;
-    if (!base.empty() && base.back() != '/') {
-        base += '/';
+std::vector<QString> PanelBitmapPaths(const std::string& folder) {
+    const std::string base = !folder.empty() && folder.back() != '/' ? folder + '/' : folder;
+    std::vector<QString> paths;
+    for (const std::string& name : PanelBitmapNames()) {
+        paths.push_back(QString::fromStdString(base + name));
     }
+    return paths;
+}
+
+void PanelBitmaps::Load(const std::string& folder) {
+    std::vector<std::string> names = PanelBitmapNames();
+    const std::vector<QString> paths = PanelBitmapPaths(folder);
     bitmaps_.clear();
-    for (std::string& name : PanelBitmapNames()) {
-        const QImage image = skin::DecodePictureFile(QString::fromStdString(base + name));
-        bitmaps_.emplace(std::move(name), QPixmap::fromImage(image));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        QImage image = skin::DecodePictureFile(paths[i]);
+        bitmaps_.emplace(std::move(names[i]), QPixmap::fromImage(std::move(image)));
     }
 }
 

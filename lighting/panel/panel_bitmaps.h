@@ -3,11 +3,16 @@
 #pragma once
 
 #include <QPixmap>
+#include <QString>
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qx::lighting::panel {
+
+// The files of every bitmap the panel shows (PanelBitmapNames) in `folder`, in that order.
+std::vector<QString> PanelBitmapPaths(const std::string& folder);
 
 class PanelBitmaps {
   public:

@@ -7,10 +7,13 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "skin/picture_file.h"
+#include "skin/picture_prefetch.h"
 #include "skin/sheet_workers.h"
 #include "skin/skin_sheet.h"
 #include "skin_test_support.h"
@@ -260,6 +263,67 @@ class SkinSheetTest : public QObject {
         }
         QVERIFY(slow.IsReady());
         QCOMPARE(later.Covered().pixel(0, 0), qRgb(2, 2, 2));
+    }
+
+    // Loads during a prefetch give each file's own picture, whether the thread decoded it or the
+    // caller did; a missing file stays a null picture (a skin that cannot be shown still ends the
+    // program); after the prefetch, files are read again, so a changed file is seen.
+    void prefetchedLoadsGiveTheFilesPictures() {
+        test::SkinFolder folder;
+        std::vector<QString> paths;
+        for (int i = 0; i < 8; ++i) {
+            const std::string name = "p" + std::to_string(i) + ".bmp";
+            folder.WriteImage(name, test::Filled(QSize(40, 30), QColor(i, 2 * i, 3 * i)));
+            paths.push_back(QString::fromStdString(folder.File(name)));
+        }
+        paths.push_back(QString::fromStdString(folder.File("missing.bmp")));
+        {
+            const PicturePrefetch prefetch(paths);
+            for (int i = 7; i >= 0; --i) {
+                const QImage picture = DecodePictureFile(paths[static_cast<std::size_t>(i)]);
+                QCOMPARE(picture.size(), QSize(40, 30));
+                QCOMPARE(picture.pixel(5, 5), qRgb(i, 2 * i, 3 * i));
+            }
+            QVERIFY(DecodePictureFile(paths.back()).isNull());
+            QVERIFY(!TakePrefetchedPicture(paths[0]).has_value());  // handed out once
+        }
+        folder.WriteImage("p0.bmp", test::Filled(QSize(40, 30), QColor(9, 9, 9)));
+        QVERIFY(!TakePrefetchedPicture(paths[0]).has_value());
+        QCOMPARE(DecodePictureFile(paths[0]).pixel(5, 5), qRgb(9, 9, 9));
+    }
+
+    // Threads loading the same files while the prefetch decodes them: each load gets the
+    // picture, exactly one load per file takes it from the prefetch, and nobody waits forever.
+    void prefetchHandsEachPictureOutOnceAcrossThreads() {
+        test::SkinFolder folder;
+        std::vector<QString> paths;
+        for (int i = 0; i < 6; ++i) {
+            const std::string name = "t" + std::to_string(i) + ".bmp";
+            folder.WriteImage(name, test::Filled(QSize(64, 64), QColor(10 * i, 0, 0)));
+            paths.push_back(QString::fromStdString(folder.File(name)));
+        }
+        std::atomic<int> taken{0};
+        std::atomic<int> wrong{0};
+        {
+            const PicturePrefetch prefetch(paths);
+            std::vector<std::thread> loaders;
+            for (int t = 0; t < 3; ++t) {
+                loaders.emplace_back([&] {
+                    for (std::size_t i = 0; i < paths.size(); ++i) {
+                        const std::optional<QImage> picture = TakePrefetchedPicture(paths[i]);
+                        if (picture) {
+                            ++taken;
+                            wrong += picture->pixel(1, 1) != qRgb(10 * static_cast<int>(i), 0, 0);
+                        }
+                    }
+                });
+            }
+            for (std::thread& loader : loaders) {
+                loader.join();
+            }
+        }
+        QCOMPARE(taken.load(), 6);
+        QCOMPARE(wrong.load(), 0);
     }
 };
 
