@@ -26,8 +26,10 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
 // While one is open on a thread, ReadIniString on that thread reads each file once and answers
 // every later lookup of it from the bytes read; WriteIniString on that thread makes the next
 // lookup read the file again. Building a window reads a few hundred keys from its skin and
-// language files. Outside a scope every lookup reads the file again, so a file changed while the
-// program runs is seen at its next lookup. Scopes nest; the outermost one keeps the bytes.
+// language files. A later scope reads a file again only when it changed since (its size, inode
+// or change time differ, or it changed just before it was read). Outside a scope every lookup
+// reads the file again, so a file changed while the program runs is seen at its next lookup.
+// Scopes nest; the end of the outermost one counts.
 class IniReadScope {
   public:
     IniReadScope();

@@ -86,9 +86,10 @@ std::optional<std::string> ReadFromFile(const std::string& path, std::string_vie
 std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::size_t bufferChars) {
     std::optional<std::string> value;
-    if (const std::optional<const std::string*> cached = ini_detail::CachedIniBytes(path)) {
+    if (const std::optional<const ini_detail::IniIndex*> cached =
+            ini_detail::CachedIniIndex(path)) {
         if (*cached != nullptr) {
-            value = FindIniValue(**cached, section, key, bufferChars);
+            value = (*cached)->Find(section, key, bufferChars);
         }
     } else {
         value = ReadFromFile(path, section, key, bufferChars);

@@ -128,7 +128,7 @@ bool WriteIniString(const std::string& path, std::string_view section, std::stri
     if (keepBom) {
         content.insert(0, "\xEF\xBB\xBF");
     }
-    ini_detail::ForgetCachedIniBytes(path);
+    ini_detail::ForgetCachedIniFile(path);
     return static_cast<bool>(ReplaceFile(path, content));
 }
 

@@ -1,5 +1,6 @@
 // Language, skin and settings files are outside data. Every lookup must end with the default or
 // a valid UTF-8 text within the caller's limit, and a found text used as a format must be safe.
+// The index a read scope makes of a file must answer every lookup as the scan does.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include "lang/text_format.h"
 #include "platform/ini_file.h"
+#include "platform/ini_index.h"
 #include "platform/unicode_text.h"
 
 namespace {
@@ -43,9 +45,11 @@ std::string_view FirstKeyName(std::string_view bytes) {
 }
 
 void Lookup(std::string_view bytes, std::string_view section, std::string_view key) {
+    const qx::platform::ini_detail::IniIndex index{std::string(bytes)};
     for (const std::size_t buffer : kBufferSizes) {
         const std::optional<std::string> value =
             qx::platform::FindIniValue(bytes, section, key, buffer);
+        Check(index.Find(section, key, buffer) == value);
         if (!value) {
             continue;
         }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ini_file.h"
+#include "platform/ini_index.h"
 #include "platform/unicode_text.h"
 #include "tests/platform/temp_folder.h"
 
@@ -16,9 +17,13 @@ using qx::testing::WriteBytes;
 
 constexpr std::size_t kText = kLanguageTextBuffer;
 
+// The scan's answer; the index a read scope makes of the file must give the same.
 std::string Find(std::string_view file, std::string_view section, std::string_view key,
                  std::size_t buffer = kText) {
-    return FindIniValue(file, section, key, buffer).value_or("<missing>");
+    const std::optional<std::string> scanned = FindIniValue(file, section, key, buffer);
+    EXPECT_EQ(ini_detail::IniIndex(std::string(file)).Find(section, key, buffer), scanned)
+        << "the index differs for [" << section << "] " << key;
+    return scanned.value_or("<missing>");
 }
 
 TEST(IniReader, MissingFileSectionOrKeyGivesTheDefault) {
@@ -35,7 +40,8 @@ TEST(IniReader, MissingFileSectionOrKeyGivesTheDefault) {
 }
 
 // A file changed behind the program's back is seen at the next lookup, except inside a read
-// scope, which reads each file once; the program's own writes are seen inside it too.
+// scope, which reads each file once; the program's own writes are seen inside it too, and a
+// later scope sees what changed since.
 TEST(IniReader, AReadScopeReadsEachFileOnceButSeesItsOwnWrites) {
     TempFolder folder;
     const std::string path = folder.File("Main.ini");
@@ -59,6 +65,15 @@ TEST(IniReader, AReadScopeReadsEachFileOnceButSeesItsOwnWrites) {
     WriteBytes(path, "[S]\nK=four\n");
     EXPECT_EQ(ReadIniString(path, "S", "K", "", kText), "four");
     EXPECT_EQ(ReadIniString(missing, "S", "K", "default", kText), "made");
+
+    // A later scope sees a change made since, even one of the same size in the same tick.
+    {
+        const IniReadScope later;
+        EXPECT_EQ(ReadIniString(path, "S", "K", "", kText), "four");
+    }
+    WriteBytes(path, "[S]\nK=five\n");
+    const IniReadScope later;
+    EXPECT_EQ(ReadIniString(path, "S", "K", "", kText), "five");
 }
 
 TEST(IniReader, KeyWithEmptyValueGivesEmptyText) {
