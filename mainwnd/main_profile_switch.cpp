@@ -30,6 +30,7 @@ ProfileSwitchHost CQuilvaneDlg::MakeProfileSwitchHost() {
     };
     host.releaseHeldMessages = [this] { busy_.PostHeldMessages(); };
     host.isEnding = [this] { return exitStarted_; };
+    host.runTransfer = [this](const std::function<void()>& job) { busy_.RunTransfer(job); };
     host.session = [this] { return session_; };
     return host;
 }

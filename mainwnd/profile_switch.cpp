@@ -1,6 +1,6 @@
 #include "mainwnd/profile_switch.h"
 
-#include <optional>
+#include <string>
 #include <utility>
 
 #include "device/connection/current_profile.h"
@@ -84,16 +84,19 @@ void ProfileSwitch::AfterProfileRead() {
 }
 
 // The keyboard's content becomes the profile store, and the store the live image; a keyboard
-// that cannot be read leaves the last good store (or, without one, a default image).
+// that cannot be read leaves the last good store (or, without one, a default image). The reads
+// (some twenty exchanges) run on the transfer thread, so the window answers meanwhile.
 void ProfileSwitch::ReloadImageFromKeyboard(bool keepPending) {
     profiles::EnsureDataFolder();
     const int profile = device::GetCurrentProfile();
-    std::optional<device::TransferLink> link;
+    const std::string storePath = profiles::GetStorePath(profile);
+    bool readBack = false;
     device::DeviceSession* session = host_.session();
     if (IsOnboardProfile(profile) && session != nullptr) {
-        link.emplace(device::TransferLinkOf(*session));
+        const device::TransferLink link = device::TransferLinkOf(*session);
+        host_.runTransfer([&] { readBack = device::ReadBackToFile(storePath, link) == 1; });
     }
-    device::ReloadImageFromKeyboard(profiles::GetStorePath(profile), link ? &*link : nullptr, [&] {
+    device::InstallStoreAfterReadBack(storePath, readBack, [&] {
         host_.refreshKeyButtons(keyassign::BlockSelection{profile, device::GetGKeyBank()});
     });
     if (!keepPending) {

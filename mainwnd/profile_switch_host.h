@@ -33,6 +33,9 @@ struct ProfileSwitchHost {
     std::function<void()> releaseHeldMessages;
     // True once the exit sequence has begun.
     std::function<bool()> isEnding;
+    // Runs `job` (a read of the keyboard) on the transfer thread while the window keeps handling
+    // events in the busy state; returns when the job has ended.
+    std::function<void(const std::function<void()>& job)> runTransfer;
     // The running device session; null before the start-up made it and after the exit.
     std::function<device::DeviceSession*()> session;
 };

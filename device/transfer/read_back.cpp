@@ -140,8 +140,13 @@ int ReadBackToFile(const std::string& path) {
 
 ReloadSource ReloadImageFromKeyboard(const std::string& storePath, const TransferLink* link,
                                      const std::function<void()>& whileLocked) {
-    // A read-back that fails writes no file: the store still holds the last good content.
     const bool readBack = link != nullptr && ReadBackToFile(storePath, *link) == 1;
+    return InstallStoreAfterReadBack(storePath, readBack, whileLocked);
+}
+
+// A read-back that failed wrote no file: the store still holds the last good content.
+ReloadSource InstallStoreAfterReadBack(const std::string& storePath, bool readBack,
+                                       const std::function<void()>& whileLocked) {
     const keyboard::ImageGuard guard = keyboard::Images().LockImage();
     ReloadSource source = ReloadSource::kDefaultImage;
     if (readBack && profiles::LoadImageFromFile(guard, storePath) == 1) {

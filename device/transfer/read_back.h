@@ -39,4 +39,9 @@ enum class ReloadSource { kKeyboard, kLastGoodStore, kDefaultImage };
 ReloadSource ReloadImageFromKeyboard(const std::string& storePath, const TransferLink* link,
                                      const std::function<void()>& whileLocked = {});
 
+// The second half of ReloadImageFromKeyboard, for a caller that ran ReadBackToFile itself (the
+// main window runs it on its transfer thread): `readBack` is whether that call wrote the store.
+ReloadSource InstallStoreAfterReadBack(const std::string& storePath, bool readBack,
+                                       const std::function<void()>& whileLocked = {});
+
 }  // namespace qx::device

@@ -42,6 +42,7 @@ struct FakeWindow {
         host.applyPendingChanges = [this] { ++calls; };
         host.releaseHeldMessages = [this] { ++released; };
         host.isEnding = [this] { return ending; };
+        host.runTransfer = [](const std::function<void()>& job) { job(); };
         host.session = [] { return nullptr; };
         return host;
     }
