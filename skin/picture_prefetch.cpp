@@ -64,7 +64,11 @@ struct PicturePrefetch::Files {
             lock.unlock();
             return DecodePictureBytes(ReadPictureBytes(path));
         }
-        decoded.wait(lock, [file] { return file->state == State::kDecoded; });
+        // Another caller waiting for the same file may take it first.
+        decoded.wait(lock, [file] { return file->state != State::kDecoding; });
+        if (file->state == State::kHandedOut) {
+            return std::nullopt;
+        }
         file->state = State::kHandedOut;
         return std::move(file->picture);
     }

@@ -297,9 +297,9 @@ class SkinSheetTest : public QObject {
     void prefetchHandsEachPictureOutOnceAcrossThreads() {
         test::SkinFolder folder;
         std::vector<QString> paths;
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 16; ++i) {
             const std::string name = "t" + std::to_string(i) + ".bmp";
-            folder.WriteImage(name, test::Filled(QSize(64, 64), QColor(10 * i, 0, 0)));
+            folder.WriteImage(name, test::Filled(QSize(256, 256), QColor(10 * i, 0, 0)));
             paths.push_back(QString::fromStdString(folder.File(name)));
         }
         std::atomic<int> taken{0};
@@ -307,7 +307,7 @@ class SkinSheetTest : public QObject {
         {
             const PicturePrefetch prefetch(paths);
             std::vector<std::thread> loaders;
-            for (int t = 0; t < 3; ++t) {
+            for (int t = 0; t < 4; ++t) {
                 loaders.emplace_back([&] {
                     for (std::size_t i = 0; i < paths.size(); ++i) {
                         const std::optional<QImage> picture = TakePrefetchedPicture(paths[i]);
@@ -322,7 +322,7 @@ class SkinSheetTest : public QObject {
                 loader.join();
             }
         }
-        QCOMPARE(taken.load(), 6);
+        QCOMPARE(taken.load(), 16);
         QCOMPARE(wrong.load(), 0);
     }
 };
