@@ -136,21 +136,22 @@ void Quilvane_DlgComposite::WarmUpWhenSheetsAreMade() {
     warmUpTimer_->start();
 }
 
+// Set up as an opening sets it up (for an unassigned key, the window not shown), then every page
+// drawn once, so that each control has been shown and drawn before and the first opening finds
+// its controls in the state a later one does.
 void Quilvane_DlgComposite::WarmUp() {
     const platform::IniReadScope skinAndTexts;
-    PlaceControls();
-    page_->Place(sheets_.Set(SheetGroup::Macro));
-    MakeFonts();
-    ApplyFonts();
-    FillLists();
-    ApplyLanguage(lang::GetLanguageIndex());
-    ApplyLabelFonts();
-    // Every page once, so that each control has been shown and drawn before.
+    InitialiseControls();
     QImage drawn(size(), QImage::Format_RGB32);
     for (const Page page : {Page::Macro, Page::Media, Page::Function, Page::SingleKey}) {
         ShowPageControls(page);
         render(&drawn);
     }
+    ShowPage(true);
+    // And left as closing leaves it.
+    SetCaptureActive(false);
+    page_->Close();
+    SetModified(false);
     warmedUp_ = true;
 }
 
@@ -194,6 +195,11 @@ void Quilvane_DlgComposite::OnInitDialog() {
             skin::EndProgramForSkin();
         }
     }
+    InitialiseControls();
+}
+
+// What every opening sets up once the skin is applied, in this order.
+void Quilvane_DlgComposite::InitialiseControls() {
     PlaceControls();
     page_->Place(sheets_.Set(SheetGroup::Macro));
     // The record-delay setting, the count box, no recording and the macro list.

@@ -126,6 +126,7 @@ class Quilvane_DlgComposite final : public skin::CBaseDialog, private EditObserv
     // ---- the first drawing made in advance (quilvane_dlg_composite.cpp)
     void WarmUpWhenSheetsAreMade();
     void WarmUp();
+    void InitialiseControls();
 
     // ---- pages and choices (quilvane_dlg_composite.cpp)
     void InitialiseOpening();
