@@ -1,5 +1,6 @@
 #include "platform/ini_index.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -8,26 +9,34 @@
 namespace qx::platform::ini_detail {
 namespace {
 
-// Beyond the last code point: joins a section name and a key name in one index key.
-constexpr char32_t kNameJoint = 0x110000;
+// A byte no UTF-8 text holds: joins a section name and a key name in one index key.
+constexpr char kNameJoint = '\xFF';
 
-template <class Units>
-void AppendFolded(const Units& units, std::size_t begin, std::size_t end, std::u32string& out) {
-    while (begin < end) {
-        out.push_back(FoldCase(units.Decode(begin, end)));
+void AppendFoldedChar(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(FoldCase(c)));
+    } else {
+        AppendUtf8(out, FoldCase(c));
     }
 }
 
-void AppendFolded(std::string_view name, std::u32string& out) {
+template <class Units>
+void AppendFolded(const Units& units, std::size_t begin, std::size_t end, std::string& out) {
+    while (begin < end) {
+        AppendFoldedChar(units.Decode(begin, end), out);
+    }
+}
+
+void AppendFolded(std::string_view name, std::string& out) {
     std::size_t i = 0;
     while (i < name.size()) {
-        out.push_back(FoldCase(DecodeUtf8(name, i)));
+        AppendFoldedChar(DecodeUtf8(name, i), out);
     }
 }
 
 // The section name of a well-formed "[name]" line (begin points at '['), as ScanIni reads it.
 template <class Units>
-std::optional<std::u32string> HeaderName(const Units& units, std::size_t begin, std::size_t end) {
+std::optional<std::string> HeaderName(const Units& units, std::size_t begin, std::size_t end) {
     std::size_t close = end;
     while (close > begin + 1 && units.Unit(close - 1) != ']') {
         --close;
@@ -38,7 +47,7 @@ std::optional<std::u32string> HeaderName(const Units& units, std::size_t begin, 
     std::size_t nameBegin = begin + 1;
     std::size_t nameEnd = close - 1;
     Trim(units, nameBegin, nameEnd);
-    std::u32string name;
+    std::string name;
     AppendFolded(units, nameBegin, nameEnd, name);
     return name;
 }
@@ -59,8 +68,8 @@ IniIndex::IniIndex(std::string bytes) : bytes_(std::move(bytes)) {
 // the end of a section's first occurrence.
 template <class Units>
 void IniIndex::Build(const Units& units) {
-    std::unordered_map<std::u32string, bool> sections;
-    std::optional<std::u32string> section;  // the section whose keys count, if any
+    std::unordered_map<std::string, bool> sections;
+    std::optional<std::string> section;  // the section whose keys count, if any
     const std::size_t size = units.size();
     std::size_t pos = 0;
     while (pos < size) {
@@ -74,7 +83,7 @@ void IniIndex::Build(const Units& units) {
         }
         const char32_t first = units.Unit(begin);
         if (first == '[') {
-            if (std::optional<std::u32string> name = HeaderName(units, begin, end)) {
+            if (std::optional<std::string> name = HeaderName(units, begin, end)) {
                 const bool firstTime = sections.emplace(*name, true).second;
                 section = firstTime ? std::move(name) : std::nullopt;
             }
@@ -95,7 +104,7 @@ void IniIndex::Build(const Units& units) {
         if (match.keyBegin == match.keyEnd) {
             continue;  // no lookup names an empty key
         }
-        std::u32string name = *section;
+        std::string name = *section;
         name.push_back(kNameJoint);
         AppendFolded(units, match.keyBegin, match.keyEnd, name);
         values_.emplace(std::move(name), Value{match.valueBegin, match.valueEnd});
@@ -108,12 +117,28 @@ std::optional<std::string> IniIndex::Extract(const Units& units, const Value& va
     return ExtractUtf8(units, value.begin, value.end, bufferChars == 0 ? 0 : bufferChars - 1);
 }
 
+// Most values are ASCII: one UTF-16 unit per byte, copied as they stand.
+template <>
+std::optional<std::string> IniIndex::Extract(const Utf8Units& units, const Value& value,
+                                             std::size_t bufferChars) const {
+    const std::string_view text =
+        std::string_view(bytes_).substr(bomLength_ + value.begin, value.end - value.begin);
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii) {
+        return ExtractUtf8(units, value.begin, value.end, bufferChars == 0 ? 0 : bufferChars - 1);
+    }
+    return std::string(text.substr(0, bufferChars == 0 ? 0 : bufferChars - 1));
+}
+
 std::optional<std::string> IniIndex::Find(std::string_view section, std::string_view key,
                                           std::size_t bufferChars) const {
     if (key.empty()) {
         return std::nullopt;
     }
-    std::u32string name;
+    // One buffer per thread: a lookup allocates nothing once it has grown.
+    thread_local std::string name;
+    name.clear();
     AppendFolded(section, name);
     name.push_back(kNameJoint);
     AppendFolded(key, name);

@@ -40,8 +40,8 @@ class IniIndex {
     std::string bytes_;
     std::size_t bomLength_ = 0;
     FileEncoding encoding_ = FileEncoding::Utf8;
-    // Section and key names case-folded, joined by a character no text decodes to.
-    std::unordered_map<std::u32string, Value> values_;
+    // Section and key names case-folded (UTF-8), joined by a byte no UTF-8 text holds.
+    std::unordered_map<std::string, Value> values_;
 };
 
 }  // namespace qx::platform::ini_detail
