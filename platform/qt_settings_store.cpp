@@ -89,11 +89,19 @@ std::optional<std::string> QtSettingsStore::ReadProfileString(std::string_view s
     return value.toString().toStdString();
 }
 
+// A key that holds the value already is left alone: the key assignment window stores its
+// record-delay setting at every opening, which must not rewrite the file each time.
 bool QtSettingsStore::WriteProfileString(std::string_view section, std::string_view name,
                                          std::string_view value) {
     const std::lock_guard lock(mutex_);
-    profile_->setValue(SettingsKeyOfName(section) + QLatin1Char('/') + SettingsKeyOfName(name),
-                       ToQString(value));
+    const QString key = SettingsKeyOfName(section) + QLatin1Char('/') + SettingsKeyOfName(name);
+    const QString text = ToQString(value);
+    profile_->sync();  // what another instance wrote counts
+    const QVariant held = profile_->value(key);
+    if (held.isValid() && held.typeId() == QMetaType::QString && held.toString() == text) {
+        return profile_->status() == QSettings::NoError;
+    }
+    profile_->setValue(key, text);
     return Synced(*profile_);
 }
 

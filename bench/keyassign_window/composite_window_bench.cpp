@@ -1,11 +1,13 @@
 // The time from a click on a key of the main window until the key assignment window is shown and
 // drawn: the first opening of a freshly started driver (its sheets decoded in the background
-// since start-up and the window drawn once off screen), a later opening, and a plain dialog with as
-// many child widgets shown the same way. Runs offscreen against the emulated keyboard in process.
+// since start-up and the window set up and drawn once off screen), a later opening back to back
+// and one after a pause like the first's, and a plain dialog with as many child widgets shown the
+// same way. Runs offscreen against the emulated keyboard in process.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
 #include <chrono>
@@ -22,6 +24,8 @@ using qx::keyassign::window::Quilvane_DlgComposite;
 using qx::mainwnd::test::MainWindowHarness;
 
 constexpr int kKeyA = 1058;
+// About as long as the first opening's wait for the warm-up.
+constexpr qint64 kPauseMs = 250;
 
 // Seconds from `open` (which runs the dialog modally) until `dialog` is shown and drawn once.
 double TimeToDrawn(const std::function<QDialog*()>& dialog, const std::function<void()>& open) {
@@ -83,6 +87,29 @@ void BM_CompositeLaterOpening(benchmark::State& state) {
         harness.Window().KeyAssignmentWindow()->findChildren<QWidget*>().size());
 }
 BENCHMARK(BM_CompositeLaterOpening)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A later opening under the conditions of the first: after the same wait for the warm-up and the
+// same settling, so that the processor's caches are as cold as they are for the first. Back-to-
+// back openings find them warm, which an opening a user makes after a pause does not.
+void BM_CompositeLaterOpeningAfterPause(benchmark::State& state) {
+    MainWindowHarness harness;
+    if (!StartAndDecode(harness)) {
+        state.SkipWithError("the window did not start");
+        return;
+    }
+    OpenKeyA(harness);
+    for (auto _ : state) {
+        QElapsedTimer pause;
+        pause.start();
+        MainWindowHarness::WaitFor([&pause] { return pause.elapsed() >= kPauseMs; });
+        harness.Settle();
+        state.SetIterationTime(OpenKeyA(harness));
+    }
+}
+BENCHMARK(BM_CompositeLaterOpeningAfterPause)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(8);
 
 // A plain dialog of the same size with as many labels as the key assignment window has widgets.
 void BM_PlainDialogOpening(benchmark::State& state) {

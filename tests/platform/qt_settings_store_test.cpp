@@ -2,6 +2,7 @@
 #include "platform/qt_settings_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -53,6 +54,19 @@ TEST_F(QtSettings, ProfileStringsRoundTripInSectionProfiles) {
     const std::string file = ReadBytes(reopened.ProfileLocation());
     EXPECT_NE(file.find("[PROFILES]"), std::string::npos) << file;
     EXPECT_NE(file.find("Flip=1"), std::string::npos) << file;
+
+    // Storing what a key holds leaves the file alone; another value replaces it.
+    const auto inode = [&reopened] {
+        struct stat info {};
+        ::stat(reopened.ProfileLocation().c_str(), &info);
+        return info.st_ino;
+    };
+    const ino_t before = inode();
+    EXPECT_TRUE(reopened.WriteProfileString("PROFILES", "Flip", "1"));
+    EXPECT_EQ(inode(), before);
+    EXPECT_TRUE(reopened.WriteProfileString("PROFILES", "Flip", "0"));
+    EXPECT_NE(inode(), before);
+    EXPECT_EQ(QtSettingsStore().ReadProfileString("PROFILES", "Flip"), "0");
 }
 
 TEST_F(QtSettings, LanguageIdIsA32BitNumber) {
