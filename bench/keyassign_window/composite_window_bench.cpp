@@ -62,7 +62,7 @@ bool StartAndDecode(MainWindowHarness& harness) {
 }
 
 void BM_CompositeFirstOpening(benchmark::State& state) {
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         MainWindowHarness harness;
         if (!StartAndDecode(harness)) {
             state.SkipWithError("the window did not start");
@@ -80,7 +80,7 @@ void BM_CompositeLaterOpening(benchmark::State& state) {
         return;
     }
     OpenKeyA(harness);
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         state.SetIterationTime(OpenKeyA(harness));
     }
     state.counters["widgets"] = static_cast<double>(
@@ -98,7 +98,7 @@ void BM_CompositeLaterOpeningAfterPause(benchmark::State& state) {
         return;
     }
     OpenKeyA(harness);
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         QElapsedTimer pause;
         pause.start();
         MainWindowHarness::WaitFor([&pause] { return pause.elapsed() >= kPauseMs; });
@@ -133,7 +133,7 @@ void BM_PlainDialogOpening(benchmark::State& state) {
         label->setGeometry((i % 8) * 64, (i / 8) * 24, 60, 20);
     }
     TimeToDrawn([&] { return &plain; }, [&] { plain.exec(); });
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
         state.SetIterationTime(TimeToDrawn([&] { return &plain; }, [&] { plain.exec(); }));
     }
     state.counters["widgets"] = widgets;

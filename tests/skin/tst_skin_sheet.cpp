@@ -307,6 +307,7 @@ class SkinSheetTest : public QObject {
         {
             const PicturePrefetch prefetch(paths);
             std::vector<std::thread> loaders;
+            loaders.reserve(4);
             for (int t = 0; t < 4; ++t) {
                 loaders.emplace_back([&] {
                     for (std::size_t i = 0; i < paths.size(); ++i) {
