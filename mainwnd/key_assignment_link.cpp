@@ -15,13 +15,6 @@
 #include "skin/png_button.h"
 
 namespace qx::mainwnd {
-namespace {
-
-// Long enough for start-up's own messages and requests to be handled first, far shorter than a
-// user takes to reach a key.
-constexpr std::chrono::milliseconds kPrepareDelay{150};
-
-}  // namespace
 
 KeyAssignmentLink::KeyAssignmentLink(QObject& owner, const MainControls& controls,
                                      const MainSheets& sheets, MainLayout& layout,
@@ -44,23 +37,25 @@ KeyAssignmentLink::KeyAssignmentLink(QObject& owner, const MainControls& control
 
 KeyAssignmentLink::~KeyAssignmentLink() = default;
 
-// Made when start-up is over and the window is idle: a request of a second start and the
+// Made `delay` after start-up, once the window is idle: a request of a second start and the
 // keyboard's first read are answered before it, and it waits out a transfer, whose thread holds
 // the image it reads. Its pictures are then decoded before the user's first click, and a click
 // that comes earlier makes it on the spot. The timer belongs to the main window, so it goes with
 // it.
-void KeyAssignmentLink::PrepareWhenIdle(std::function<bool()> isBusy) {
+void KeyAssignmentLink::PrepareWhenIdle(std::chrono::milliseconds delay,
+                                        std::function<bool()> isBusy) {
     auto* timer = new QTimer(&owner_);
     timer->setSingleShot(true);
-    QObject::connect(timer, &QTimer::timeout, &owner_, [this, timer, isBusy = std::move(isBusy)] {
-        if (isBusy()) {
-            timer->start(kPrepareDelay);
-            return;
-        }
-        timer->deleteLater();
-        Make();
-    });
-    timer->start(kPrepareDelay);
+    QObject::connect(timer, &QTimer::timeout, &owner_,
+                     [this, timer, delay, isBusy = std::move(isBusy)] {
+                         if (isBusy()) {
+                             timer->start(delay);
+                             return;
+                         }
+                         timer->deleteLater();
+                         Make();
+                     });
+    timer->start(delay);
 }
 
 // The key stays highlighted (over, over, down, normal, over) while the window is open, and gets

@@ -4,6 +4,7 @@
 // key of the keyboard view, which keeps its open sheets until the window closes.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -33,8 +34,8 @@ class KeyAssignmentLink {
     KeyAssignmentLink(const KeyAssignmentLink&) = delete;
     KeyAssignmentLink& operator=(const KeyAssignmentLink&) = delete;
 
-    // At the end of 'INIT': the window is made a little later, once `isBusy` is false.
-    void PrepareWhenIdle(std::function<bool()> isBusy);
+    // At the end of 'INIT': the window is made `delay` later, once `isBusy` is false.
+    void PrepareWhenIdle(std::chrono::milliseconds delay, std::function<bool()> isBusy);
     // Opens the assignment of the key `controlId` modally; returns when the window closed.
     void Open(int controlId);
     // Null until it was made.

@@ -123,7 +123,7 @@ void CQuilvaneDlg::OnInit() {
     host_->SetInitDone();
     hide();
     busy_.DeliverStartUpHeldMessages();
-    keyAssignment_.PrepareWhenIdle([this] { return busy_.IsBusy(); });
+    keyAssignment_.PrepareWhenIdle(options_.keyAssignmentDelay, [this] { return busy_.IsBusy(); });
 }
 
 // 'PROF': the keyboard was read. The image comes back from the keyboard, the profile buttons show

@@ -85,6 +85,9 @@ struct MainWindowOptions {
     std::function<uint32_t(QMenu& menu)> trackButtonMenu;
     // The busy indicator's two waits (the product's: 100 ms each).
     BusyTiming busyTiming;
+    // How long after 'INIT' the key assignment window is made: long enough for start-up's own
+    // messages and requests to be handled first, far shorter than a user takes to reach a key.
+    std::chrono::milliseconds keyAssignmentDelay{150};
     // What the tray icon needs of the desktop (the default: the real notification area).
     widgets::CTrayIcon::Environment trayEnvironment;
 };

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QThread>
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -71,6 +72,8 @@ MainWindowHarness::MainWindowHarness(HarnessOptions options) : options_(std::mov
 
     MainWindowOptions windowOptions;
     windowOptions.startedWithStart = options_.startedWithStart;
+    // Made while Start settles, so that no test step races its making.
+    windowOptions.keyAssignmentDelay = std::chrono::milliseconds(0);
     windowOptions.startDevice = [this](device::ConnectionHost& host,
                                        bool startedWithStart) -> device::DeviceSession& {
         return device::StartDeviceConnection(host, startedWithStart, keyboard_->Api(),
