@@ -73,7 +73,9 @@ void BM_CompositeFirstOpening(benchmark::State& state) {
 }
 BENCHMARK(BM_CompositeFirstOpening)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 
-void BM_CompositeLaterOpening(benchmark::State& state) {
+// Later openings of one driver, each after `pauseMs` of waiting and settling (none: back to
+// back).
+void RunLaterOpenings(benchmark::State& state, qint64 pauseMs) {
     MainWindowHarness harness;
     if (!StartAndDecode(harness)) {
         state.SkipWithError("the window did not start");
@@ -81,10 +83,20 @@ void BM_CompositeLaterOpening(benchmark::State& state) {
     }
     OpenKeyA(harness);
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
+        if (pauseMs > 0) {
+            QElapsedTimer pause;
+            pause.start();
+            MainWindowHarness::WaitFor([&pause, pauseMs] { return pause.elapsed() >= pauseMs; });
+            harness.Settle();
+        }
         state.SetIterationTime(OpenKeyA(harness));
     }
     state.counters["widgets"] = static_cast<double>(
         harness.Window().KeyAssignmentWindow()->findChildren<QWidget*>().size());
+}
+
+void BM_CompositeLaterOpening(benchmark::State& state) {
+    RunLaterOpenings(state, 0);
 }
 BENCHMARK(BM_CompositeLaterOpening)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -92,19 +104,7 @@ BENCHMARK(BM_CompositeLaterOpening)->UseManualTime()->Unit(benchmark::kMilliseco
 // same settling, so that the processor's caches are as cold as they are for the first. Back-to-
 // back openings find them warm, which an opening a user makes after a pause does not.
 void BM_CompositeLaterOpeningAfterPause(benchmark::State& state) {
-    MainWindowHarness harness;
-    if (!StartAndDecode(harness)) {
-        state.SkipWithError("the window did not start");
-        return;
-    }
-    OpenKeyA(harness);
-    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
-        QElapsedTimer pause;
-        pause.start();
-        MainWindowHarness::WaitFor([&pause] { return pause.elapsed() >= kPauseMs; });
-        harness.Settle();
-        state.SetIterationTime(OpenKeyA(harness));
-    }
+    RunLaterOpenings(state, kPauseMs);
 }
 BENCHMARK(BM_CompositeLaterOpeningAfterPause)
     ->UseManualTime()
